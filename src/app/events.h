@@ -1,0 +1,21 @@
+#pragma once
+
+#include "app/layout.h"
+
+namespace addmorvane {
+
+enum class Event {
+  Click,      // a button press, an option selected, a list entry chosen
+  Change,     // a combo box's or text box's text changed, by typing or from code
+  MouseMove,  // the pointer moved over a control that takes input
+};
+
+// Receives the window's notifications, one at a time, on the window's thread.
+class EventSink {
+ public:
+  virtual ~EventSink() = default;
+  virtual void OnEvent(ControlId control, Event event) = 0;
+  virtual void OnTimer() = 0;
+};
+
+}  // namespace addmorvane

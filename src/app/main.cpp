@@ -1,0 +1,45 @@
+#include <windows.h>
+
+#include "app/main_form.h"
+#include "platform/error_text.h"
+#include "platform/system_error.h"
+
+namespace {
+
+// The program runs elevated: never load a DLL planted beside it or in the current folder.
+void RestrictDllSearch() {
+  using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesFn>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefault != nullptr) {
+    setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
+  SetDllDirectoryW(L"");
+}
+
+int RunProgram() {
+  addmorvane::SystemActions& actions = addmorvane::WindowsSystemActions();
+  addmorvane::MainForm form(actions);
+  try {
+    form.Start();
+  } catch (const addmorvane::SystemError& error) {
+    actions.ShowMessage(addmorvane::FailureReportText(error.code(), error.action()));
+    return static_cast<int>(error.code() != 0 ? error.code() : 1);
+  }
+  MSG message{};
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (!form.window().PreTranslateMessage(message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  RestrictDllSearch();
+  return RunProgram();
+}

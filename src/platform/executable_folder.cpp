@@ -1,0 +1,26 @@
+#include "platform/executable_folder.h"
+
+#include <windows.h>
+
+#include "platform/system_error.h"
+
+namespace addmorvane {
+
+std::wstring ExecutableFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) {
+      throw SystemError(GetLastError(), L"Не удалось определить папку программы.");
+    }
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+}  // namespace addmorvane

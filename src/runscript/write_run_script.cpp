@@ -1,0 +1,16 @@
+#include "runscript/write_run_script.h"
+
+#include <string>
+
+#include "platform/ansi.h"
+#include "platform/file_replace.h"
+#include "runscript/script_bytes.h"
+#include "runscript/vocabulary.h"
+
+namespace addmorvane {
+
+void WriteRunScript(std::wstring_view commandLine) {
+  ReplaceFileContents(std::wstring(kRunScriptPath), RunScriptBytes(ToAnsi(commandLine)));
+}
+
+}  // namespace addmorvane
