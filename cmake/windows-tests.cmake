@@ -13,18 +13,21 @@ enable_testing()
 file(GLOB win_tests CONFIGURE_DEPENDS tests/win/*.cpp)
 add_executable(win_tests ${win_tests})
 target_include_directories(win_tests PRIVATE tests/win)
-target_link_libraries(win_tests PRIVATE addmorvane_win gtest)
+target_link_libraries(win_tests PRIVATE addmorvane_win gtest_main)
 target_link_options(win_tests PRIVATE ${ADDMORVANE_TEST_LINK})
 gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
 
 # Out-of-process: the real exe, started and watched from outside.
+# The exe is found beside the test program.
 file(GLOB e2e_tests CONFIGURE_DEPENDS tests/e2e/*.cpp)
+if(NOT e2e_tests)
+  return()
+endif()
 add_executable(e2e_tests ${e2e_tests})
 target_include_directories(e2e_tests PRIVATE tests/e2e tests/win)
-target_link_libraries(e2e_tests PRIVATE addmorvane_win gtest)
+target_link_libraries(e2e_tests PRIVATE addmorvane_win gtest_main)
 target_link_options(e2e_tests PRIVATE ${ADDMORVANE_TEST_LINK})
 add_dependencies(e2e_tests addmorvane)
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-  PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120
-  ENVIRONMENT "ADDMORVANE_EXE=$<TARGET_FILE:addmorvane>")
+  PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)

@@ -21,7 +21,7 @@ if(MINGW)
   # One self-contained exe: no libstdc++, libgcc or winpthread DLL beside it.
   set(static_flags -static -static-libgcc -static-libstdc++)
   target_link_options(addmorvane PRIVATE ${static_flags} -municode -s)
-  set(ADDMORVANE_TEST_LINK ${static_flags} -municode)
+  set(ADDMORVANE_TEST_LINK ${static_flags})
 else()
   target_link_options(addmorvane PRIVATE /MANIFEST:NO)
   set_property(TARGET addmorvane addmorvane_core addmorvane_win PROPERTY

@@ -1,0 +1,249 @@
+#include "harness.h"
+
+#include <cstdio>
+
+namespace addmorvane::wintest {
+
+std::intptr_t RecordingActions::ShellOpen(const std::wstring& path, ShowCommand show) {
+  shellCalls.push_back({path, show});
+  return shellResult;
+}
+
+unsigned long RecordingActions::RequestRestart() {
+  restartTimes.push_back(GetTickCount64());
+  return 0;
+}
+
+void RecordingActions::ShowMessage(const std::wstring& text) {
+  messages.push_back(text);
+}
+
+std::wstring RunScriptPath() {
+  return L"C:\\morvane.bat";
+}
+
+std::optional<std::string> ReadFileBytes(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return std::nullopt;
+  }
+  std::string bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+    bytes.append(buffer, read);
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
+  MakeWritable(path);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot prepare " << GetLastError();
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  ASSERT_EQ(written, bytes.size());
+}
+
+void MakeWritable(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+    SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+  }
+}
+
+std::vector<std::wstring> TemporaryFilesInRoot() {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(L"C:\\amv*.tmp", &found);
+  if (search == INVALID_HANDLE_VALUE) {
+    return names;
+  }
+  do {
+    names.emplace_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+std::string ScriptFor(const std::string& commandLine) {
+  return commandLine + "\r\r\n@C:\\morvane2.bat\r\n";
+}
+
+void PumpPending(FormWindow* window) {
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      continue;
+    }
+    if (window == nullptr || !window->alive() || !window->PreTranslateMessage(message)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+}
+
+bool PumpUntil(FormWindow* window, const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (;;) {
+    PumpPending(window);
+    if (done()) {
+      return true;
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) {
+      return false;
+    }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now),
+                              QS_ALLINPUT);
+  }
+}
+
+void Flush(FormWindow* window) {
+  // Input travels through the X server and the Wine server before it reaches the queue,
+  // so "empty" must last a moment before it means "nothing more is coming".
+  constexpr DWORD kQuietMs = 100;
+  const ULONGLONG deadline = GetTickCount64() + 3000;
+  while (GetTickCount64() < deadline) {
+    PumpPending(window);
+    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, kQuietMs, QS_ALLINPUT) == WAIT_TIMEOUT) {
+      return;
+    }
+  }
+}
+
+POINT CentreOf(HWND hwnd) {
+  RECT rect{};
+  GetWindowRect(hwnd, &rect);
+  return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+namespace {
+
+void Send(INPUT input) {
+  ASSERT_EQ(SendInput(1, &input, sizeof(INPUT)), 1u);
+}
+
+INPUT MouseInput(DWORD flags, POINT screen) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = MulDiv(screen.x, 65536, width) + 1;
+  input.mi.dy = MulDiv(screen.y, 65536, height) + 1;
+  input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  return input;
+}
+
+INPUT KeyInput(WORD virtualKey, WORD scan, DWORD flags) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = virtualKey;
+  input.ki.wScan = scan;
+  input.ki.dwFlags = flags;
+  return input;
+}
+
+}  // namespace
+
+void MovePointerTo(POINT screen) {
+  Send(MouseInput(0, screen));
+}
+
+void ClickAt(POINT screen) {
+  Send(MouseInput(0, screen));
+  Send(MouseInput(MOUSEEVENTF_LEFTDOWN, screen));
+  Send(MouseInput(MOUSEEVENTF_LEFTUP, screen));
+}
+
+void PressKey(WORD virtualKey, bool shift) {
+  if (shift) {
+    Send(KeyInput(VK_SHIFT, 0, 0));
+  }
+  Send(KeyInput(virtualKey, 0, 0));
+  Send(KeyInput(virtualKey, 0, KEYEVENTF_KEYUP));
+  if (shift) {
+    Send(KeyInput(VK_SHIFT, 0, KEYEVENTF_KEYUP));
+  }
+}
+
+void TypeText(const std::wstring& text) {
+  for (const wchar_t character : text) {
+    Send(KeyInput(0, character, KEYEVENTF_UNICODE));
+    Send(KeyInput(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP));
+  }
+}
+
+std::wstring WindowText(HWND hwnd) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), int(text.size()))));
+  return text;
+}
+
+void FormTest::SetUp() {
+  MakeWritable(RunScriptPath());
+  if (startInSetUp_) {
+    StartForm();
+  }
+}
+
+void FormTest::StartForm() {
+  form_ = std::make_unique<MainForm>(actions_);
+  form_->Start();
+  // Keyboard input goes to the foreground window; make sure that is ours.
+  SetForegroundWindow(window().hwnd());
+  Flush();
+}
+
+void FormTest::TearDown() {
+  form_.reset();
+  wintest::Flush(nullptr);
+  MakeWritable(RunScriptPath());
+}
+
+void FormTest::Click(ControlId id) {
+  ClickAt(CentreOf(Control(id)));
+  Flush();
+}
+
+void FormTest::MoveOver(ControlId id) {
+  MovePointerTo(CentreOf(Control(id)));
+  Flush();
+}
+
+void FormTest::Key(WORD virtualKey, bool shift) {
+  PressKey(virtualKey, shift);
+  Flush();
+}
+
+void FormTest::Type(const std::wstring& text) {
+  TypeText(text);
+  Flush();
+}
+
+void FormTest::ChooseFromList(ControlId combo, int index) {
+  HWND hwnd = Control(combo);
+  RECT rect{};
+  GetWindowRect(hwnd, &rect);
+  // The drop-down button sits at the right end of the closed combo box.
+  ClickAt({rect.right - 6, (rect.top + rect.bottom) / 2});
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetComboBoxInfo(hwnd, &info));
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(info.hwndList) != FALSE; }))
+      << "the list did not open";
+  RECT item{};
+  ASSERT_NE(SendMessageW(info.hwndList, LB_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&item)),
+            LB_ERR);
+  POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+  ClientToScreen(info.hwndList, &centre);
+  ClickAt(centre);
+  ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(info.hwndList) == FALSE; }))
+      << "the list did not close";
+  Flush();
+}
+
+}  // namespace addmorvane::wintest
