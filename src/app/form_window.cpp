@@ -55,11 +55,39 @@ ClassOf WindowClassOf(const ControlSpec& spec, bool startsGroup) {
   return {L"STATIC", 0, 0};
 }
 
-int ScreenDpi() {
+constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
+// Functions of newer Windows versions, looked up where they exist.
+template <typename Function>
+Function User32Function(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+}
+
+int DpiOf(HWND hwnd) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+  if (getDpiForWindow != nullptr) {
+    if (const UINT dpi = getDpiForWindow(hwnd); dpi != 0) {
+      return static_cast<int>(dpi);
+    }
+  }
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   return dpi > 0 ? dpi : 96;
+}
+
+SIZE WindowSizeForClient(int width, int height, int dpi) {
+  using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjustForDpi = User32Function<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+  RECT rect{0, 0, width, height};
+  if (adjustForDpi == nullptr ||
+      !adjustForDpi(&rect, kFormStyle, FALSE, kFormExStyle, static_cast<UINT>(dpi))) {
+    AdjustWindowRectEx(&rect, kFormStyle, FALSE, kFormExStyle);
+  }
+  return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
 // Lets nested handlers pass a failure on to the handler that raised them.
@@ -116,22 +144,12 @@ void FormWindow::Create() {
     throw SystemError(GetLastError(), L"Не удалось создать окно программы.");
   }
 
-  dpi_ = ScreenDpi();
-  boldFont_ = CreateLayoutFont(FontStyle::Bold, dpi_);
-  regularFont_ = CreateLayoutFont(FontStyle::Regular, dpi_);
-
   // An owned window gets no taskbar button; the owner itself is never shown.
   owner_ = CreateWindowExW(0, kFormClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, instance,
                            nullptr);
-  constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, dpi_),
-             TwipsToPixels(kClientHeightTwips, dpi_)};
-  AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
   const std::wstring caption(kFormCaption);
-  form_ = CreateWindowExW(kExStyle, kFormClass, caption.c_str(), kStyle, CW_USEDEFAULT,
-                          CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                          owner_, nullptr, instance, nullptr);
+  form_ = CreateWindowExW(kFormExStyle, kFormClass, caption.c_str(), kFormStyle, CW_USEDEFAULT,
+                          CW_USEDEFAULT, 0, 0, owner_, nullptr, instance, nullptr);
   if (form_ == nullptr) {
     throw SystemError(GetLastError(), L"Не удалось создать окно программы.");
   }
@@ -139,7 +157,9 @@ void FormWindow::Create() {
   HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
   SendMessageW(form_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   SendMessageW(form_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  dpi_ = DpiOf(form_);
   CreateControls();
+  ApplyLayout();
 }
 
 void FormWindow::CreateControls() {
@@ -152,31 +172,21 @@ void FormWindow::CreateControls() {
                              previous->kind != ControlKind::OptionButton ||
                              previous->container != spec.container;
     const ClassOf windowClass = WindowClassOf(spec, startsGroup);
-    const int width = TwipsToPixels(spec.rect.width, dpi_);
-    const int height = TwipsToPixels(spec.rect.height, dpi_);
-    // A drop-down combo box is created with the height of its open list.
-    const int createHeight = spec.kind == ControlKind::ComboBox
-                                 ? height * static_cast<int>(spec.listEntries.size() + 2)
-                                 : height;
     const std::wstring caption(spec.caption);
-    HWND hwnd = CreateWindowExW(
-        windowClass.exStyle, windowClass.name, caption.c_str(),
-        WS_CHILD | WS_VISIBLE | windowClass.style, TwipsToPixels(spec.rect.left, dpi_),
-        TwipsToPixels(spec.rect.top, dpi_), width, createHeight, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    HWND hwnd = CreateWindowExW(windowClass.exStyle, windowClass.name, caption.c_str(),
+                                WS_CHILD | WS_VISIBLE | windowClass.style, 0, 0, 0, 0, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance,
+                                nullptr);
     if (hwnd == nullptr) {
       throw SystemError(GetLastError(), L"Не удалось создать окно программы.");
     }
     controls_[IndexOf(spec.id)] = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec, width, height)), FALSE);
-
     if (spec.kind == ControlKind::ComboBox) {
       for (const std::wstring_view entry : spec.listEntries) {
         const std::wstring text(entry);
         SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
       }
-      FitComboHeight(hwnd, height);
     } else if (spec.kind == ControlKind::CheckBox) {
       checkBoxBaseProc_ = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
           hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::CheckBoxProc)));
@@ -184,6 +194,46 @@ void FormWindow::CreateControls() {
       SendMessageW(hwnd, EM_SETLIMITTEXT, 0, 0);
     }
     previous = &spec;
+  }
+}
+
+// Places every control and sizes the window for the current dpi: at start and whenever the
+// window moves to a display with another pixel density.
+void FormWindow::ApplyLayout() {
+  const HFONT oldBold = boldFont_;
+  const HFONT oldRegular = regularFont_;
+  std::vector<HFONT> oldFitted;
+  oldFitted.swap(fittedFonts_);
+  boldFont_ = CreateLayoutFont(FontStyle::Bold, dpi_);
+  regularFont_ = CreateLayoutFont(FontStyle::Regular, dpi_);
+
+  for (const ControlSpec& spec : kLayout) {
+    HWND hwnd = control(spec.id);
+    const int width = TwipsToPixels(spec.rect.width, dpi_);
+    const int height = TwipsToPixels(spec.rect.height, dpi_);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(spec, width, height)), FALSE);
+    // A drop-down combo box is given the height of its open list.
+    const int placedHeight = spec.kind == ControlKind::ComboBox
+                                 ? height * static_cast<int>(spec.listEntries.size() + 2)
+                                 : height;
+    SetWindowPos(hwnd, nullptr, TwipsToPixels(spec.rect.left, dpi_),
+                 TwipsToPixels(spec.rect.top, dpi_), width, placedHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    if (spec.kind == ControlKind::ComboBox) {
+      FitComboHeight(hwnd, height);
+    }
+  }
+
+  const SIZE outer = WindowSizeForClient(TwipsToPixels(kClientWidthTwips, dpi_),
+                                         TwipsToPixels(kClientHeightTwips, dpi_), dpi_);
+  SetWindowPos(form_, nullptr, 0, 0, outer.cx, outer.cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(form_, nullptr, TRUE);
+
+  DeleteObject(oldBold);
+  DeleteObject(oldRegular);
+  for (HFONT font : oldFitted) {
+    DeleteObject(font);
   }
 }
 
@@ -472,6 +522,14 @@ LRESULT FormWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnTimerTick();
       }
       return 0;
+    case WM_DPICHANGED: {
+      dpi_ = HIWORD(wParam);
+      ApplyLayout();
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(form_, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
     case WM_CLOSE:
       End(0);
       return 0;

@@ -79,6 +79,7 @@ class FormWindow {
   void OnCommand(ControlId id, UINT code);
   void OnTimerTick();
   void CreateControls();
+  void ApplyLayout();
   void FitComboHeight(HWND combo, int height) const;
   HFONT FontFor(const ControlSpec& spec, int width, int height);
   void ReportFailure(unsigned long code, const std::wstring& action);
