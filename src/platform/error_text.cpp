@@ -24,7 +24,14 @@ std::wstring SystemMessageText(unsigned long code) {
 }
 
 std::wstring FailureReportText(unsigned long code, const std::wstring& action) {
-  return action + L"\n\nОшибка " + std::to_wstring(code) + L": " + SystemMessageText(code);
+  // Digits by hand: the formatted-output machinery would add a fifth to the program's size.
+  std::wstring number;
+  unsigned long rest = code;
+  do {
+    number.insert(number.begin(), static_cast<wchar_t>(L'0' + rest % 10));
+    rest /= 10;
+  } while (rest != 0);
+  return action + L"\n\nОшибка " + number + L": " + SystemMessageText(code);
 }
 
 }  // namespace addmorvane
