@@ -277,13 +277,19 @@ HFONT FormWindow::FontFor(const ControlSpec& spec, int width, int height) {
 }
 
 // The closed height of a drop-down combo box follows its font; set it to the layout's.
+// Some combo box implementations report the field height with a padding that setting it
+// does not expect, so measure the result and correct it.
 void FormWindow::FitComboHeight(HWND combo, int height) const {
-  RECT rect{};
-  GetWindowRect(combo, &rect);
-  const int fieldHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, WPARAM(-1), 0));
-  const int difference = height - (rect.bottom - rect.top);
-  if (difference != 0 && fieldHeight + difference > 0) {
-    SendMessageW(combo, CB_SETITEMHEIGHT, WPARAM(-1), fieldHeight + difference);
+  int fieldHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, WPARAM(-1), 0));
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    RECT rect{};
+    GetWindowRect(combo, &rect);
+    const int difference = height - (rect.bottom - rect.top);
+    if (difference == 0 || fieldHeight + difference <= 0) {
+      return;
+    }
+    fieldHeight += difference;
+    SendMessageW(combo, CB_SETITEMHEIGHT, WPARAM(-1), fieldHeight);
   }
 }
 

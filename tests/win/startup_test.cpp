@@ -1,9 +1,39 @@
 #include "harness.h"
 
+#include <string>
+#include <vector>
+
 namespace addmorvane::wintest {
 namespace {
 
 using StartupTest = FormTest;
+using Id = ControlId;
+
+constexpr Id kChecks[] = {Id::Check1, Id::Check2, Id::Check3, Id::Check4, Id::Check5};
+
+std::vector<std::wstring> ListEntries(HWND combo) {
+  std::vector<std::wstring> entries;
+  const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT index = 0; index < count; ++index) {
+    wchar_t text[64]{};
+    SendMessageW(combo, CB_GETLBTEXT, WPARAM(index), reinterpret_cast<LPARAM>(text));
+    entries.emplace_back(text);
+  }
+  return entries;
+}
+
+// Where the pointer presses the close box: probed along the right end of the title bar.
+std::optional<POINT> CloseBoxPoint(HWND hwnd) {
+  RECT rect{};
+  GetWindowRect(hwnd, &rect);
+  const int y = rect.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2;
+  for (int x = rect.right - 1; x > rect.right - 80; --x) {
+    if (SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(x, y)) == HTCLOSE) {
+      return POINT{x - 4, y};  // a little inside the box, not on its edge
+    }
+  }
+  return std::nullopt;
+}
 
 TEST_F(StartupTest, RunScriptIsWrittenBeforeTheWindowIsShown) {
   EXPECT_EQ(RunScript(), ScriptFor("C:\\Morvane.com"));
@@ -17,6 +47,255 @@ TEST_F(StartupTest, ListChoiceOpensPassSwitch) {
   ChooseFromList(ControlId::Combo1, 1);
   EXPECT_EQ(WindowText(Control(ControlId::Combo1)), L"-d");
   EXPECT_TRUE(IsWindowEnabled(Control(ControlId::Combo2)));
+}
+
+TEST_F(StartupTest, ControlsShowTrialModeAtStart) {
+  EXPECT_EQ(WindowText(window().hwnd()), L"addmorvane");
+  EXPECT_EQ(SendMessageW(Control(Id::Option1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageW(Control(Id::Option2), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_FALSE(window().TimerEnabled());
+  EXPECT_EQ(GetFocus(), Control(Id::Command1));
+
+  struct Expected {
+    Id id;
+    bool enabled;
+    std::wstring text;
+  };
+  const Expected rows[] = {
+      {Id::Frame1, false, L"настройка"},
+      {Id::Combo1, true, L""},
+      {Id::Combo2, false, L""},
+      {Id::Label1, true, L"кол-во циклов"},
+      {Id::Label2, true, L"кол-во операции чтенья"},
+      {Id::Label3, true, L"Наведите на переключатель"},
+      {Id::Text1, true, L""},
+      {Id::Command1, true, L"выполнить"},
+      {Id::Command2, true, L"выход"},
+      {Id::Command3, true, L"применить"},
+      {Id::Command4, true, L"помощь"},
+      {Id::Option1, true, L"проба"},
+      {Id::Option2, true, L"работа"},
+  };
+  for (const Expected& row : rows) {
+    SCOPED_TRACE(std::wstring(SpecOf(row.id).name));
+    EXPECT_EQ(IsWindowEnabled(Control(row.id)) != FALSE, row.enabled);
+    EXPECT_EQ(WindowText(Control(row.id)), row.text);
+  }
+  for (const Id check : kChecks) {
+    SCOPED_TRACE(std::wstring(SpecOf(check).name));
+    EXPECT_FALSE(IsWindowEnabled(Control(check)));
+    EXPECT_EQ(SendMessageW(Control(check), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  }
+  EXPECT_EQ(GetWindowLongW(Control(Id::Text1), GWL_STYLE) & WS_VISIBLE, 0);
+  EXPECT_EQ(ListEntries(Control(Id::Combo1)),
+            (std::vector<std::wstring>{L"-f", L"-d", L"-s", L"-l", L"-v"}));
+  EXPECT_EQ(ListEntries(Control(Id::Combo2)),
+            (std::vector<std::wstring>{L"-1", L"-2", L"-5", L"-0"}));
+}
+
+TEST_F(StartupTest, WindowGeometryFollowsTheLayout) {
+  HDC screen = GetDC(nullptr);
+  ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), 96) << "pixel values below assume 96 dpi";
+  ReleaseDC(nullptr, screen);
+  HWND form = window().hwnd();
+
+  RECT client{};
+  GetClientRect(form, &client);
+  EXPECT_EQ(client.right, 479);
+  EXPECT_EQ(client.bottom, 271);
+
+  const LONG style = GetWindowLongW(form, GWL_STYLE);
+  EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+  EXPECT_NE(style & WS_SYSMENU, 0);
+  HWND owner = GetWindow(form, GW_OWNER);
+  EXPECT_NE(owner, nullptr) << "an unowned window gets a taskbar button";
+  EXPECT_FALSE(IsWindowVisible(owner));
+
+  RECT outer{};
+  GetWindowRect(form, &outer);
+  EXPECT_NEAR(outer.left + outer.right, GetSystemMetrics(SM_CXSCREEN), 2);
+  EXPECT_NEAR(outer.top + outer.bottom, GetSystemMetrics(SM_CYSCREEN), 2);
+
+  const TwipsRect& frame = SpecOf(Id::Frame1).rect;
+  for (const ControlSpec& spec : kLayout) {
+    SCOPED_TRACE(std::wstring(spec.name));
+    RECT rect{};
+    GetWindowRect(Control(spec.id), &rect);
+    MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+    const bool inFrame = spec.container == Container::Frame1;
+    EXPECT_EQ(rect.left, (spec.rect.left + (inFrame ? frame.left : 0)) / 15);
+    EXPECT_EQ(rect.top, (spec.rect.top + (inFrame ? frame.top : 0)) / 15);
+    EXPECT_EQ(rect.right - rect.left, spec.rect.width / 15);
+    // A closed drop-down combo box shows only its text field.
+    EXPECT_EQ(rect.bottom - rect.top, spec.rect.height / 15);
+  }
+}
+
+TEST_F(StartupTest, FontsAreBoldOnButtonsAndEveryCaptionIsShownWhole) {
+  HDC dc = GetDC(nullptr);
+  for (const ControlSpec& spec : kLayout) {
+    if (spec.kind == ControlKind::Frame) {
+      continue;  // the frame draws its caption itself; no control font to read back
+    }
+    SCOPED_TRACE(std::wstring(spec.name));
+    HWND hwnd = Control(spec.id);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    ASSERT_NE(font, nullptr);
+    LOGFONTW logFont{};
+    ASSERT_NE(GetObjectW(font, sizeof(logFont), &logFont), 0);
+    const bool bold =
+        spec.kind == ControlKind::PushButton || spec.kind == ControlKind::OptionButton;
+    EXPECT_EQ(logFont.lfWeight, bold ? 700 : 400);
+    EXPECT_EQ(logFont.lfCharSet, 204);
+    EXPECT_FALSE(logFont.lfItalic || logFont.lfUnderline || logFont.lfStrikeOut);
+
+    const std::wstring caption = WindowText(hwnd);
+    if (caption.empty()) {
+      continue;
+    }
+    RECT box{};
+    GetClientRect(hwnd, &box);
+    UINT format = DT_CALCRECT | DT_NOPREFIX | DT_WORDBREAK;
+    if (spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::OptionButton) {
+      box.right -= 20;  // the 13-pixel box or circle, the gap after it and a margin
+    }
+    if (spec.kind == ControlKind::PushButton || spec.kind == ControlKind::OptionButton) {
+      format = DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE;  // these do not wrap
+      box.right -= spec.kind == ControlKind::PushButton ? 8 : 0;
+    }
+    HGDIOBJ previous = SelectObject(dc, font);
+    RECT needed{0, 0, box.right, 0};
+    DrawTextW(dc, caption.c_str(), int(caption.size()), &needed, format);
+    SelectObject(dc, previous);
+    EXPECT_LE(needed.right, box.right) << "font height " << logFont.lfHeight;
+    EXPECT_LE(needed.bottom, box.bottom) << "font height " << logFont.lfHeight;
+  }
+  ReleaseDC(nullptr, dc);
+}
+
+class TabOrderTest : public FormTest {
+ protected:
+  // The control that holds the focus; a combo box's text field stands for its combo box.
+  std::wstring Focused() {
+    HWND focus = GetFocus();
+    for (const ControlSpec& spec : kLayout) {
+      const bool comboField =
+          spec.kind == ControlKind::ComboBox && GetParent(focus) == Control(spec.id);
+      if (focus == Control(spec.id) || comboField) {
+        return std::wstring(spec.name);
+      }
+    }
+    return L"<outside>";
+  }
+  std::vector<std::wstring> Walk(std::size_t steps, bool backwards) {
+    std::vector<std::wstring> visited;
+    for (std::size_t step = 0; step < steps; ++step) {
+      Key(VK_TAB, backwards);
+      visited.push_back(Focused());
+    }
+    return visited;
+  }
+  using Names = std::vector<std::wstring>;
+};
+
+TEST_F(TabOrderTest, TrialModeStopsOnlyOutsideTheFrame) {
+  ASSERT_EQ(Focused(), L"Command1");
+  EXPECT_EQ(Walk(4, false), (Names{L"Command2", L"Option1", L"Command4", L"Command1"}));
+  EXPECT_EQ(Walk(4, true), (Names{L"Command4", L"Option1", L"Command2", L"Command1"}));
+}
+
+TEST_F(TabOrderTest, WorkModeEntersTheFrame) {
+  Click(Id::Option2);
+  ASSERT_EQ(Focused(), L"Option2");
+  // Layout order: Command1, Command2, Combo1, Command3, Option2, Command4; Combo2 and the
+  // check boxes are still disabled, Option1 is not selected.
+  EXPECT_EQ(Walk(6, false),
+            (Names{L"Command4", L"Command1", L"Command2", L"Combo1", L"Command3", L"Option2"}));
+  EXPECT_EQ(Walk(6, true),
+            (Names{L"Command3", L"Combo1", L"Command2", L"Command1", L"Command4", L"Option2"}));
+}
+
+TEST_F(StartupTest, LockedFrameIgnoresPointerAndKeyboard) {
+  const std::string script = RunScript();
+  HWND combo = Control(Id::Combo1);
+  RECT comboRect{};
+  GetWindowRect(combo, &comboRect);
+  struct Target {
+    const char* what;
+    POINT point;
+  };
+  const Target targets[] = {
+      {"Combo1", CentreOf(combo)},
+      {"drop-down button", {comboRect.right - 6, (comboRect.top + comboRect.bottom) / 2}},
+      {"Command3", CentreOf(Control(Id::Command3))},
+      {"Check1", CentreOf(Control(Id::Check1))},
+  };
+  for (const Target& target : targets) {
+    SCOPED_TRACE(target.what);
+    ClickAt(target.point);
+    Flush();
+    EXPECT_EQ(RunScript(), script);
+    EXPECT_EQ(WindowText(combo), L"");
+    EXPECT_EQ(SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0), FALSE);
+    EXPECT_FALSE(IsChild(Control(Id::Frame1), GetFocus()));
+    for (const Id check : kChecks) {
+      EXPECT_EQ(SendMessageW(Control(check), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    }
+  }
+  EXPECT_EQ(WindowText(window().hwnd()), L"addmorvane");
+
+  ASSERT_EQ(GetFocus(), Control(Id::Command1));
+  Type(L"-d1");
+  EXPECT_EQ(WindowText(combo), L"");
+  EXPECT_EQ(WindowText(Control(Id::Combo2)), L"");
+  EXPECT_TRUE(actions_.shellCalls.empty());
+}
+
+TEST_F(StartupTest, EnterPressesOnlyAFocusedPushButtonAndEscDoesNothing) {
+  Key(VK_ESCAPE);
+  EXPECT_TRUE(window().alive());
+  EXPECT_TRUE(actions_.shellCalls.empty());
+
+  Key(VK_TAB);
+  Key(VK_TAB);
+  ASSERT_EQ(GetFocus(), Control(Id::Option1));
+  Key(VK_RETURN);
+  EXPECT_TRUE(actions_.shellCalls.empty());
+  EXPECT_FALSE(window().TimerEnabled());
+
+  Key(VK_TAB);
+  Key(VK_TAB);
+  ASSERT_EQ(GetFocus(), Control(Id::Command1));
+  Key(VK_RETURN);
+  ASSERT_EQ(actions_.shellCalls.size(), 1u);
+  EXPECT_EQ(actions_.shellCalls[0].path, L"C:\\morvane1.bat");
+  EXPECT_EQ(actions_.shellCalls[0].show, ShowCommand::Hidden);
+  EXPECT_TRUE(window().TimerEnabled());
+}
+
+TEST_F(StartupTest, CloseBoxEndsTheProgramAndLeavesTheDefaultScript) {
+  HWND form = window().hwnd();
+  const std::optional<POINT> closeBox = CloseBoxPoint(form);
+  ASSERT_TRUE(closeBox.has_value()) << "no point of the title bar answers HTCLOSE";
+  ClickAt(*closeBox);
+  EXPECT_TRUE(PumpUntil([&] { return !window().alive(); }));
+  EXPECT_FALSE(IsWindow(form));
+  EXPECT_EQ(RunScript(), ScriptFor("C:\\Morvane.com"));
+  EXPECT_TRUE(actions_.messages.empty());
+}
+
+TEST_F(StartupTest, CloseBoxAfterRunCancelsTheRestart) {
+  Click(Id::Command1);
+  ASSERT_TRUE(window().TimerEnabled());
+  HWND form = window().hwnd();
+  const std::optional<POINT> closeBox = CloseBoxPoint(form);
+  ASSERT_TRUE(closeBox.has_value());
+  ClickAt(*closeBox);
+  ASSERT_TRUE(PumpUntil([&] { return !window().alive(); }));
+  EXPECT_FALSE(IsWindow(form));
+  // The restart timer would have ticked after 5 s; give it more than that.
+  PumpUntil([] { return false; }, 6000);
+  EXPECT_TRUE(actions_.restartTimes.empty());
 }
 
 }  // namespace
