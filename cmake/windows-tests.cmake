@@ -10,13 +10,23 @@ include(GoogleTest)
 enable_testing()
 
 # In-process: the real window with a recording platform, driven by real input.
+# It carries the program's own manifest, so the window meets the same dpi awareness and
+# common controls as in the program.
 file(GLOB win_tests CONFIGURE_DEPENDS tests/win/*.cpp)
-add_executable(win_tests ${win_tests})
+add_executable(win_tests ${win_tests} res/addmorvane.rc)
 target_include_directories(win_tests PRIVATE tests/win)
 target_link_libraries(win_tests PRIVATE addmorvane_win gtest_main)
 target_link_options(win_tests PRIVATE ${ADDMORVANE_TEST_LINK})
 gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
+
+# Elevated programs must not load DLLs planted beside them: the exe may import only DLLs that
+# Windows keeps in its known-DLL list.
+if(MINGW)
+  add_test(NAME exe_imports_only_known_dlls
+    COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:addmorvane> -DOBJDUMP=${CMAKE_OBJDUMP}
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/check-imports.cmake)
+endif()
 
 # Out-of-process: the real exe, started and watched from outside.
 # The exe is found beside the test program.

@@ -7,15 +7,6 @@
 namespace addmorvane {
 namespace {
 
-std::wstring FolderOf(const std::wstring& path) {
-  const std::size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) {
-    return L".";
-  }
-  // Keep the separator of a drive's root ("C:\"), since "C:" alone means the current folder.
-  return path.substr(0, slash == 2 && path[1] == L':' ? slash + 1 : slash);
-}
-
 // Deletes the temporary file unless the move has taken it.
 class TemporaryFile {
  public:
@@ -69,11 +60,9 @@ void ReplaceFileContents(const std::wstring& path, std::string_view bytes) {
     throw SystemError(ERROR_ACCESS_DENIED, action);
   }
 
-  wchar_t temporaryName[MAX_PATH];
-  if (GetTempFileNameW(FolderOf(path).c_str(), L"amv", 0, temporaryName) == 0) {
-    throw SystemError(GetLastError(), action);
-  }
-  TemporaryFile temporary(temporaryName);
+  // One fixed name beside the file: a write cut short by a power failure or a killed process
+  // leaves at most this one file behind, and the next write replaces it.
+  TemporaryFile temporary(path + L".tmp");
   WriteAll(temporary.path(), bytes, action);
   if (!MoveFileExW(temporary.path().c_str(), path.c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {

@@ -58,7 +58,7 @@ void MakeWritable(const std::wstring& path) {
 std::vector<std::wstring> TemporaryFilesInRoot() {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW(L"C:\\amv*.tmp", &found);
+  HANDLE search = FindFirstFileW(L"C:\\morvane.bat.tmp", &found);
   if (search == INVALID_HANDLE_VALUE) {
     return names;
   }

@@ -43,7 +43,7 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // Removes a read-only attribute a test may have left, so the next test starts clean.
 void MakeWritable(const std::wstring& path);
-// Files in C:\ that the writer's temporary files could be named as.
+// The writer's temporary file, if one was left in C:\.
 std::vector<std::wstring> TemporaryFilesInRoot();
 // The run script's bytes for a command line of plain ASCII.
 std::string ScriptFor(const std::string& commandLine);

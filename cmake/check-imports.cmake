@@ -1,0 +1,21 @@
+# Fails unless every DLL that EXE imports is one that Windows loads only from System32
+# (its KnownDLLs list), so that no DLL planted beside the program can be loaded in its place.
+set(known advapi32.dll gdi32.dll kernel32.dll msvcrt.dll shell32.dll user32.dll ole32.dll
+    comdlg32.dll shlwapi.dll)
+execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "cannot read the imports of ${EXE}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\n]+" lines "${dump}")
+if(NOT lines)
+  message(FATAL_ERROR "no imports found in ${EXE}")
+endif()
+foreach(line ${lines})
+  string(REGEX REPLACE "DLL Name: " "" dll "${line}")
+  string(STRIP "${dll}" dll)
+  string(TOLOWER "${dll}" dll)
+  if(NOT dll IN_LIST known)
+    message(FATAL_ERROR "${EXE} imports ${dll}, which is not a known DLL")
+  endif()
+  message(STATUS "imports ${dll}")
+endforeach()

@@ -1,0 +1,164 @@
+// The real program with the real shell and the real restart request, under Wine. Wine carries
+// out a restart request by ending the session's windowed programs, the program among them, so
+// the restart shows from outside as the program's end; this test program has no window and
+// lives on.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "app_process.h"
+
+namespace addmorvane::e2e {
+namespace {
+
+const std::wstring kRunScript = L"C:\\morvane.bat";
+const std::wstring kLaunchScript = L"C:\\morvane1.bat";
+const std::wstring kMarker = L"C:\\launch-marker.txt";
+
+void Remove(const std::wstring& path) {
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(path.c_str());
+}
+
+std::string Contents(const std::wstring& path) {
+  std::string bytes;
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  char buffer[512];
+  DWORD read = 0;
+  while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof(buffer), &read, nullptr) &&
+         read > 0) {
+    bytes.append(buffer, read);
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+class LaunchE2eTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Remove(kMarker);
+    Remove(kLaunchScript);
+  }
+  void TearDown() override {
+    app_.Terminate();
+    Remove(kMarker);
+    Remove(kLaunchScript);
+    if (!copyFolder_.empty()) {
+      Remove(copyFolder_ + L"\\addmorvane.exe");
+      Remove(copyFolder_ + L"\\Help.hlp");
+      RemoveDirectoryW(copyFolder_.c_str());
+    }
+  }
+  // Copies the program into a folder of its own, with or without a help file beside it;
+  // returns the copy's path.
+  std::wstring CopyProgram(const std::wstring& folder, bool withHelpFile) {
+    copyFolder_ = folder;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    Remove(folder + L"\\Help.hlp");
+    if (withHelpFile) {
+      EXPECT_TRUE(WriteTextFile(folder + L"\\Help.hlp", "not really a help file"));
+    }
+    const std::wstring copy = folder + L"\\addmorvane.exe";
+    EXPECT_TRUE(CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE));
+    return copy;
+  }
+  // A launch script that leaves a marker, so that its run shows, and then stays a moment, so
+  // that a console window of its own would show too.
+  void PlaceLaunchScript() {
+    ASSERT_TRUE(WriteTextFile(
+        kLaunchScript, "@echo ran> C:\\launch-marker.txt\r\n@ping -n 3 127.0.0.1 > nul\r\n"));
+  }
+
+  AppProcess app_;
+  std::wstring copyFolder_;
+};
+
+TEST_F(LaunchE2eTest, StartsWithDefaultRunScriptAndEndsByCloseBox) {
+  Remove(kRunScript);
+  ASSERT_TRUE(app_.Start());
+  EXPECT_EQ(Contents(kRunScript), "C:\\Morvane.com\r\r\n@C:\\morvane2.bat\r\n");
+  ASSERT_TRUE(app_.ClickCloseBox());
+  ASSERT_TRUE(app_.WaitForExit(5000));
+  EXPECT_EQ(app_.ExitCode(), 0u);
+}
+
+TEST_F(LaunchE2eTest, RunStartsLaunchScriptHiddenAndRestartEndsProgramsAfterFiveSeconds) {
+  // A second copy of the program, as one more program of the session.
+  AppProcess other;
+  ASSERT_TRUE(other.Start());
+  PlaceLaunchScript();
+  ASSERT_TRUE(app_.Start());
+  const std::vector<HWND> shown = VisibleWindows();
+  const ULONGLONG pressed = GetTickCount64();
+  ASSERT_TRUE(app_.Click(L"выполнить"));
+  EXPECT_TRUE(WaitFor([] { return FileExists(kMarker); }, 4500)) << "the launch script did not run";
+  for (const HWND hwnd : VisibleWindows()) {
+    EXPECT_NE(std::find(shown.begin(), shown.end(), hwnd), shown.end())
+        << "a window appeared: " << testing::PrintToString(TextOf(hwnd));
+  }
+  // The press reaches the program a little after `pressed`, so its first tick cannot come
+  // earlier than 5 s after it; a few ms go to timer granularity.
+  const ULONGLONG before = GetTickCount64() - pressed;
+  EXPECT_FALSE(app_.WaitForExit(before < 4980 ? DWORD(4980 - before) : 0))
+      << "ended before the first restart request was due";
+  ASSERT_TRUE(app_.WaitForExit(10000)) << "the restart request did not end the program";
+  const ULONGLONG ended = GetTickCount64() - pressed;
+  std::printf("program ended %llu ms after the press\n", ended);
+  EXPECT_GE(ended, 4980u);
+  EXPECT_LE(ended, 8000u);
+  EXPECT_TRUE(other.WaitForExit(3000)) << "the restart did not end the other program";
+  // Let Wine's restart of the session finish before anything else runs in it.
+  EXPECT_TRUE(WaitFor([] { return ProcessesNamed(L"wineboot.exe").empty(); }, 60000));
+}
+
+TEST_F(LaunchE2eTest, ExitSoonAfterRunEndsProgramAndNoRestartFollows) {
+  // A second copy of the program: a restart request would end it too.
+  AppProcess witness;
+  ASSERT_TRUE(witness.Start());
+  PlaceLaunchScript();
+  ASSERT_TRUE(app_.Start());
+  const ULONGLONG pressed = GetTickCount64();
+  ASSERT_TRUE(app_.Click(L"выполнить"));
+  ASSERT_TRUE(app_.Click(L"выход"));
+  ASSERT_TRUE(app_.WaitForExit(2000)) << "\"выход\" did not end the program";
+  const ULONGLONG exited = GetTickCount64() - pressed;
+  EXPECT_LT(exited, 4000u);
+  EXPECT_EQ(app_.ExitCode(), 0u);
+  EXPECT_TRUE(WaitFor([] { return FileExists(kMarker); }, 4000)) << "the launch script did not run";
+  const ULONGLONG now = GetTickCount64() - pressed;
+  EXPECT_FALSE(witness.WaitForExit(now < 7000 ? DWORD(7000 - now) : 0))
+      << "something asked for a restart";
+  std::printf("program ended %llu ms after the press; the other copy still runs at 7 s\n", exited);
+}
+
+TEST_F(LaunchE2eTest, HelpWithoutHelpFileLeavesProgramRunningWithoutMessageOfItsOwn) {
+  ASSERT_TRUE(app_.Start(CopyProgram(L"C:\\amv-nohelp", false)));
+  const std::wstring caption = TextOf(app_.window());
+  ASSERT_TRUE(app_.Click(L"помощь"));
+  // Nothing is to happen; give it a moment to show that nothing does.
+  EXPECT_FALSE(app_.WaitForExit(2000));
+  for (const HWND hwnd : app_.VisibleWindows()) {
+    EXPECT_EQ(hwnd, app_.window()) << "a window \"" << testing::PrintToString(TextOf(hwnd))
+                                   << "\" of the program's own appeared";
+  }
+  EXPECT_EQ(TextOf(app_.window()), caption);
+  EXPECT_TRUE(app_.Click(L"выход"));
+  EXPECT_TRUE(app_.WaitForExit(5000));
+}
+
+TEST_F(LaunchE2eTest, HelpWithHelpFileOpensItWithTheShell) {
+  const std::vector<DWORD> viewers = ProcessesNamed(L"winhlp32.exe");
+  ASSERT_TRUE(app_.Start(CopyProgram(L"C:\\amv-help", true)));
+  ASSERT_TRUE(app_.Click(L"помощь"));
+  EXPECT_TRUE(
+      WaitFor([&] { return ProcessesNamed(L"winhlp32.exe").size() > viewers.size(); }, 10000))
+      << "no help viewer started";
+  EXPECT_FALSE(app_.WaitForExit(0));
+  EndNewProcesses(L"winhlp32.exe", viewers);
+}
+
+}  // namespace
+}  // namespace addmorvane::e2e
