@@ -1,5 +1,6 @@
 # Fails unless every DLL that EXE imports is one that Windows loads only from System32
 # (its KnownDLLs list), so that no DLL planted beside the program can be loaded in its place.
+cmake_minimum_required(VERSION 3.20)
 set(known advapi32.dll gdi32.dll kernel32.dll msvcrt.dll shell32.dll user32.dll ole32.dll
     comdlg32.dll shlwapi.dll)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)

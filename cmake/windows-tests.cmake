@@ -20,6 +20,14 @@ target_link_options(win_tests PRIVATE ${ADDMORVANE_TEST_LINK})
 gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
 
+# The same window once more on a 144 dpi display: a prefix of its own, since Wine reads the
+# density when its server starts.
+add_test(NAME high_dpi_144
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/high-dpi-run 144
+          $<TARGET_FILE:win_tests> --gtest_filter=HighDpiTest.*)
+set_tests_properties(high_dpi_144 PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 300
+  FAIL_REGULAR_EXPRESSION "SKIPPED|FAILED")
+
 # Elevated programs must not load DLLs planted beside them: the exe may import only DLLs that
 # Windows keeps in its known-DLL list.
 if(MINGW)

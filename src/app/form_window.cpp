@@ -49,8 +49,8 @@ ClassOf WindowClassOf(const ControlSpec& spec, bool startsGroup) {
     case ControlKind::TextBox:
       return {L"EDIT", ES_AUTOHSCROLL | group, WS_EX_CLIENTEDGE};
     case ControlKind::OptionButton:
-      return {L"BUTTON", DWORD{BS_AUTORADIOBUTTON} | (startsGroup ? DWORD{WS_GROUP | WS_TABSTOP} : 0),
-              0};
+      return {L"BUTTON",
+              DWORD{BS_AUTORADIOBUTTON} | (startsGroup ? DWORD{WS_GROUP | WS_TABSTOP} : 0), 0};
   }
   return {L"STATIC", 0, 0};
 }
@@ -104,8 +104,7 @@ class NestingScope {
 
 }  // namespace
 
-FormWindow::FormWindow(EventSink& sink, SystemActions& actions)
-    : sink_(sink), actions_(actions) {}
+FormWindow::FormWindow(EventSink& sink, SystemActions& actions) : sink_(sink), actions_(actions) {}
 
 FormWindow::~FormWindow() {
   ending_ = true;
@@ -173,10 +172,10 @@ void FormWindow::CreateControls() {
                              previous->container != spec.container;
     const ClassOf windowClass = WindowClassOf(spec, startsGroup);
     const std::wstring caption(spec.caption);
-    HWND hwnd = CreateWindowExW(windowClass.exStyle, windowClass.name, caption.c_str(),
-                                WS_CHILD | WS_VISIBLE | windowClass.style, 0, 0, 0, 0, parent,
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance,
-                                nullptr);
+    HWND hwnd =
+        CreateWindowExW(windowClass.exStyle, windowClass.name, caption.c_str(),
+                        WS_CHILD | WS_VISIBLE | windowClass.style, 0, 0, 0, 0, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
     if (hwnd == nullptr) {
       throw SystemError(GetLastError(), L"Не удалось создать окно программы.");
     }
@@ -326,8 +325,8 @@ bool FormWindow::PreTranslateMessage(MSG& message) {
   if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN) {
     HWND focus = GetFocus();
     if (focus != nullptr && IsChild(form_, focus) &&
-        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) &
-         (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) != 0) {
+        (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) !=
+            0) {
       SendMessageW(focus, BM_CLICK, 0, 0);
       return true;
     }
@@ -574,6 +573,8 @@ LRESULT CALLBACK FormWindow::FrameProc(HWND hwnd, UINT message, WPARAM wParam, L
     case WM_MOUSEMOVE:
       self->Raise(ControlId::Frame1, Event::MouseMove);
       return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(self->boldFont_);
     case WM_PAINT: {
       PAINTSTRUCT paint{};
       HDC dc = BeginPaint(hwnd, &paint);

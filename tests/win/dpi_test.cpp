@@ -1,0 +1,90 @@
+// Run by CTest a second time in a prefix set to 144 dpi (see cmake/windows-tests.cmake), where
+// ADDMORVANE_EXPECT_DPI tells which density the display has.
+#include <cmath>
+#include <cstdlib>
+
+#include "harness.h"
+
+namespace addmorvane::wintest {
+namespace {
+
+int ExpectedDpi() {
+  const char* value = std::getenv("ADDMORVANE_EXPECT_DPI");
+  return value == nullptr ? 0 : std::atoi(value);
+}
+
+class HighDpiTest : public FormTest {
+ protected:
+  void SetUp() override {
+    dpi_ = ExpectedDpi();
+    if (dpi_ == 0) {
+      GTEST_SKIP() << "runs only in the high-dpi prefix";
+    }
+    FormTest::SetUp();
+  }
+  // Pixels at this density, within the half pixel that rounding may take.
+  void ExpectScaled(long pixels, int twips) {
+    EXPECT_LE(std::abs(pixels * 1440.0 - twips * double(dpi_)), 720.0)
+        << pixels << " px for " << twips << " twips at " << dpi_ << " dpi";
+  }
+  void ExpectCaptionShownWhole(const ControlSpec& spec, HFONT font) {
+    const std::wstring caption = WindowText(Control(spec.id));
+    if (caption.empty() || spec.kind == ControlKind::Frame) {
+      return;
+    }
+    RECT box{};
+    GetClientRect(Control(spec.id), &box);
+    const bool marked =
+        spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::OptionButton;
+    const bool wraps = spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::Label;
+    box.right -= MulDiv(marked ? 20 : (spec.kind == ControlKind::PushButton ? 8 : 0), dpi_, 96);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, font);
+    RECT needed{0, 0, box.right, 0};
+    DrawTextW(dc, caption.c_str(), int(caption.size()), &needed,
+              DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    EXPECT_LE(needed.right, box.right);
+    EXPECT_LE(needed.bottom, box.bottom);
+  }
+  int dpi_ = 0;
+};
+
+TEST_F(HighDpiTest, WindowAndControlsScaleWithTheDisplay) {
+  HDC screen = GetDC(nullptr);
+  ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), dpi_);
+  ReleaseDC(nullptr, screen);
+  HWND form = window().hwnd();
+  RECT client{};
+  GetClientRect(form, &client);
+  ExpectScaled(client.right, kClientWidthTwips);
+  ExpectScaled(client.bottom, kClientHeightTwips);
+
+  const TwipsRect& frame = SpecOf(ControlId::Frame1).rect;
+  for (const ControlSpec& spec : kLayout) {
+    SCOPED_TRACE(std::wstring(spec.name));
+    RECT rect{};
+    GetWindowRect(Control(spec.id), &rect);
+    MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+    const bool inFrame = spec.container == Container::Frame1;
+    // Inside the frame, rounding applies to the frame's and the control's offsets apart.
+    const long frameLeft = inFrame ? TwipsToPixels(frame.left, dpi_) : 0;
+    const long frameTop = inFrame ? TwipsToPixels(frame.top, dpi_) : 0;
+    ExpectScaled(rect.left - frameLeft, spec.rect.left);
+    ExpectScaled(rect.top - frameTop, spec.rect.top);
+    ExpectScaled(rect.right - rect.left, spec.rect.width);
+    ExpectScaled(rect.bottom - rect.top, spec.rect.height);
+
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(Control(spec.id), WM_GETFONT, 0, 0));
+    LOGFONTW logFont{};
+    ASSERT_NE(GetObjectW(font, sizeof(logFont), &logFont), 0);
+    // 8.25 pt, or a little less where a caption needs it to be shown whole.
+    EXPECT_LE(-logFont.lfHeight, std::lround(8.25 * dpi_ / 72));
+    EXPECT_GE(-logFont.lfHeight, std::lround(6.0 * dpi_ / 72));
+    ExpectCaptionShownWhole(spec, font);
+  }
+}
+
+}  // namespace
+}  // namespace addmorvane::wintest
