@@ -9,8 +9,8 @@ namespace addmorvane {
 namespace {
 
 // Tried in order; the first that Windows maps to a face with Cyrillic letters wins.
-constexpr std::array<std::wstring_view, 4> kFaces = {kFontFace, L"Microsoft Sans Serif",
-                                                     L"Tahoma", L"Arial"};
+constexpr std::array<std::wstring_view, 4> kFaces = {kFontFace, L"Microsoft Sans Serif", L"Tahoma",
+                                                     L"Arial"};
 
 HFONT CreateFace(std::wstring_view face, FontStyle style, int dpi, int size) {
   LOGFONTW font{};

@@ -20,8 +20,8 @@ std::string ToAnsi(std::wstring_view text) {
   const DWORD flags = utf8 ? 0 : WC_NO_BEST_FIT_CHARS;
   BOOL usedDefault = FALSE;
   BOOL* const usedDefaultOut = utf8 ? nullptr : &usedDefault;
-  const int size = WideCharToMultiByte(CP_ACP, flags, text.data(), wideLength, nullptr, 0,
-                                       nullptr, usedDefaultOut);
+  const int size = WideCharToMultiByte(CP_ACP, flags, text.data(), wideLength, nullptr, 0, nullptr,
+                                       usedDefaultOut);
   if (size == 0) {
     throw failed(GetLastError());
   }

@@ -18,8 +18,8 @@ inline constexpr std::array<std::wstring_view, 4> kPassSwitches = {L"-1", L"-2",
 // Option flags, one per check box, in the order they are written into a command line.
 // The last one is a redirection of the command interpreter, not a switch of the tester.
 inline constexpr std::size_t kFlagCount = 5;
-inline constexpr std::array<std::wstring_view, kFlagCount> kOptionFlags = {
-    L"-p", L"-b", L"-e", L"-m", L">>ERRORS.TXT"};
+inline constexpr std::array<std::wstring_view, kFlagCount> kOptionFlags = {L"-p", L"-b", L"-e",
+                                                                           L"-m", L">>ERRORS.TXT"};
 
 // The script set. Only the run script is ever written by this program.
 inline constexpr std::wstring_view kTesterPath = L"C:\\Morvane.com";

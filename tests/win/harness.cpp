@@ -23,8 +23,8 @@ std::wstring RunScriptPath() {
 }
 
 std::optional<std::string> ReadFileBytes(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return std::nullopt;
   }
@@ -97,8 +97,7 @@ bool PumpUntil(FormWindow* window, const std::function<bool()>& done, DWORD time
     if (now >= deadline) {
       return false;
     }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now),
-                              QS_ALLINPUT);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT);
   }
 }
 
@@ -236,8 +235,9 @@ void FormTest::ChooseFromList(ControlId combo, int index) {
   ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(info.hwndList) != FALSE; }))
       << "the list did not open";
   RECT item{};
-  ASSERT_NE(SendMessageW(info.hwndList, LB_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&item)),
-            LB_ERR);
+  ASSERT_NE(
+      SendMessageW(info.hwndList, LB_GETITEMRECT, WPARAM(index), reinterpret_cast<LPARAM>(&item)),
+      LB_ERR);
   POINT centre{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
   ClientToScreen(info.hwndList, &centre);
   ClickAt(centre);
