@@ -28,6 +28,13 @@ add_test(NAME high_dpi_144
 set_tests_properties(high_dpi_144 PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 300
   FAIL_REGULAR_EXPRESSION "SKIPPED|FAILED")
 
+# The run script on a full disk: drive C: of a prefix of its own on a small file system.
+# Mounting it needs root; without it the script exits with 77 and says why.
+add_test(NAME disk_full
+  COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/disk-full-run $<TARGET_FILE:win_tests>)
+set_tests_properties(disk_full PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120
+  SKIP_RETURN_CODE 77 FAIL_REGULAR_EXPRESSION "\\[  SKIPPED \\]|\\[  FAILED  \\]|\\] 0 tests")
+
 # Elevated programs must not load DLLs planted beside them: the exe may import only DLLs that
 # Windows keeps in its known-DLL list.
 if(MINGW)

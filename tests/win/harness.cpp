@@ -73,9 +73,11 @@ std::string ScriptFor(const std::string& commandLine) {
   return commandLine + "\r\r\n@C:\\morvane2.bat\r\n";
 }
 
-void PumpPending(FormWindow* window) {
+int PumpPending(FormWindow* window) {
+  int handled = 0;
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ++handled;
     if (message.message == WM_QUIT) {
       continue;
     }
@@ -84,6 +86,7 @@ void PumpPending(FormWindow* window) {
       DispatchMessageW(&message);
     }
   }
+  return handled;
 }
 
 bool PumpUntil(FormWindow* window, const std::function<bool()>& done, DWORD timeoutMs) {
@@ -103,14 +106,19 @@ bool PumpUntil(FormWindow* window, const std::function<bool()>& done, DWORD time
 
 void Flush(FormWindow* window) {
   // Input travels through the X server and the Wine server before it reaches the queue,
-  // so "empty" must last a moment before it means "nothing more is coming".
-  constexpr DWORD kQuietMs = 100;
+  // so "nothing handled" must last a moment before it means "nothing more is coming". The
+  // queue may also wake us with nothing to hand out (pointer tracking), which counts as quiet.
+  constexpr ULONGLONG kQuietMs = 100;
   const ULONGLONG deadline = GetTickCount64() + 3000;
-  while (GetTickCount64() < deadline) {
-    PumpPending(window);
-    if (MsgWaitForMultipleObjects(0, nullptr, FALSE, kQuietMs, QS_ALLINPUT) == WAIT_TIMEOUT) {
+  ULONGLONG lastHandled = GetTickCount64();
+  for (;;) {
+    const ULONGLONG now = GetTickCount64();
+    if (PumpPending(window) > 0) {
+      lastHandled = now;
+    } else if (now - lastHandled >= kQuietMs || now >= deadline) {
       return;
     }
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(kQuietMs), QS_ALLINPUT);
   }
 }
 

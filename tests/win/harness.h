@@ -48,8 +48,8 @@ std::vector<std::wstring> TemporaryFilesInRoot();
 // The run script's bytes for a command line of plain ASCII.
 std::string ScriptFor(const std::string& commandLine);
 
-// Processes the thread's messages the way the program's own loop does.
-void PumpPending(FormWindow* window);
+// Processes the thread's messages the way the program's own loop does; returns how many.
+int PumpPending(FormWindow* window);
 // Processes messages until `done` holds or `timeoutMs` pass; returns whether it held.
 bool PumpUntil(FormWindow* window, const std::function<bool()>& done, DWORD timeoutMs = 3000);
 // Processes messages until the queue has stayed empty for a short quiet period.

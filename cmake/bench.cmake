@@ -1,0 +1,24 @@
+# Programs for ./bench: two baselines built exactly like the program (same compile and link
+# options, same resources), and the driver that runs and measures all three under Wine.
+option(ADDMORVANE_BENCH "Build the benchmark programs" ON)
+if(NOT ADDMORVANE_BENCH)
+  return()
+endif()
+
+# The plain-controls baseline: the program's own sources and resources, with an entry point of
+# its own in place of src/app/main.cpp.
+get_target_property(bench_plain_sources addmorvane SOURCES)
+list(FILTER bench_plain_sources EXCLUDE REGEX "/app/main\\.cpp$")
+add_executable(bench_plain WIN32 benchmark/plain.cpp ${bench_plain_sources})
+target_link_libraries(bench_plain PRIVATE addmorvane_win)
+add_executable(bench_empty WIN32 benchmark/empty.cpp res/addmorvane.rc)
+add_executable(bench_driver benchmark/driver.cpp)
+target_link_libraries(bench_driver PRIVATE user32 psapi)
+add_dependencies(bench_driver addmorvane bench_plain bench_empty)
+
+foreach(property COMPILE_OPTIONS LINK_OPTIONS MSVC_RUNTIME_LIBRARY)
+  get_target_property(value addmorvane ${property})
+  if(value)
+    set_property(TARGET bench_plain bench_empty bench_driver PROPERTY ${property} ${value})
+  endif()
+endforeach()
