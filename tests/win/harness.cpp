@@ -77,7 +77,12 @@ int PumpPending(FormWindow* window) {
   int handled = 0;
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-    ++handled;
+    // The system's own polling timer (pointer tracking over a hot control) ticks every few
+    // milliseconds for as long as the pointer rests there; it is not activity.
+    constexpr UINT kSystemTimer = 0x0118;
+    if (message.message != kSystemTimer) {
+      ++handled;
+    }
     if (message.message == WM_QUIT) {
       continue;
     }
@@ -113,9 +118,12 @@ void Flush(FormWindow* window) {
   ULONGLONG lastHandled = GetTickCount64();
   for (;;) {
     const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) {
+      return;
+    }
     if (PumpPending(window) > 0) {
       lastHandled = now;
-    } else if (now - lastHandled >= kQuietMs || now >= deadline) {
+    } else if (now - lastHandled >= kQuietMs) {
       return;
     }
     MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(kQuietMs), QS_ALLINPUT);
