@@ -76,6 +76,15 @@ class LaunchE2eTest : public ::testing::Test {
   std::wstring copyFolder_;
 };
 
+// Both copies open centred; a click meant for one must never land on the other, whichever
+// Wine happens to raise while the launch script starts.
+void MoveOutOfTheWay(const AppProcess& copy) {
+  RECT rect{};
+  GetWindowRect(copy.window(), &rect);
+  SetWindowPos(copy.window(), HWND_BOTTOM, -(rect.right - rect.left) + 40,
+               -(rect.bottom - rect.top) + 40, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 TEST_F(LaunchE2eTest, StartsWithDefaultRunScriptAndEndsByCloseBox) {
   Remove(kRunScript);
   ASSERT_TRUE(app_.Start());
@@ -89,6 +98,7 @@ TEST_F(LaunchE2eTest, RunStartsLaunchScriptHiddenAndRestartEndsProgramsAfterFive
   // A second copy of the program, as one more program of the session.
   AppProcess other;
   ASSERT_TRUE(other.Start());
+  MoveOutOfTheWay(other);
   PlaceLaunchScript();
   ASSERT_TRUE(app_.Start());
   const std::vector<HWND> shown = VisibleWindows();
@@ -118,6 +128,7 @@ TEST_F(LaunchE2eTest, ExitSoonAfterRunEndsProgramAndNoRestartFollows) {
   // A second copy of the program: a restart request would end it too.
   AppProcess witness;
   ASSERT_TRUE(witness.Start());
+  MoveOutOfTheWay(witness);
   PlaceLaunchScript();
   ASSERT_TRUE(app_.Start());
   const ULONGLONG pressed = GetTickCount64();
