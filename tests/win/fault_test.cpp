@@ -22,17 +22,6 @@ std::string Narrow(const std::wstring& ascii) {
   return std::string(ascii.begin(), ascii.end());
 }
 
-std::wstring SystemText(DWORD code) {
-  wchar_t buffer[512]{};
-  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                 buffer, 512, nullptr);
-  std::wstring text(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
-    text.pop_back();
-  }
-  return text;
-}
-
 // True when `message` names the error by number and carries the system's text for it.
 bool Reports(const std::wstring& message, DWORD code) {
   const std::wstring text = SystemText(code);

@@ -69,6 +69,17 @@ std::vector<std::wstring> TemporaryFilesInRoot() {
   return names;
 }
 
+std::wstring SystemText(DWORD code) {
+  wchar_t buffer[512]{};
+  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                 buffer, 512, nullptr);
+  std::wstring text(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
+    text.pop_back();
+  }
+  return text;
+}
+
 std::string ScriptFor(const std::string& commandLine) {
   return commandLine + "\r\r\n@C:\\morvane2.bat\r\n";
 }

@@ -45,6 +45,8 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 void MakeWritable(const std::wstring& path);
 // The writer's temporary file, if one was left in C:\.
 std::vector<std::wstring> TemporaryFilesInRoot();
+// The system's text for an error number, as a failure report quotes it.
+std::wstring SystemText(DWORD code);
 // The run script's bytes for a command line of plain ASCII.
 std::string ScriptFor(const std::string& commandLine);
 

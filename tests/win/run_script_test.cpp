@@ -31,17 +31,6 @@ bool IsReadOnly(const std::wstring& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
-std::wstring SystemText(DWORD code) {
-  wchar_t buffer[512]{};
-  FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                 buffer, 512, nullptr);
-  std::wstring text(buffer);
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' ')) {
-    text.pop_back();
-  }
-  return text;
-}
-
 class RunScriptTest : public FormTest {
  protected:
   RunScriptTest() { startInSetUp_ = false; }
