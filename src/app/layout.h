@@ -76,6 +76,11 @@ inline constexpr unsigned kRestartIntervalMs = 5000;
 
 const ControlSpec& SpecOf(ControlId id);
 
+// The control's place in the layout table (its tab index).
+constexpr std::size_t ControlIndex(ControlId id) {
+  return static_cast<std::size_t>(static_cast<int>(id) - static_cast<int>(ControlId::Command1));
+}
+
 // Rounded to the nearest pixel; exact at 96 dpi, where every layout value is a multiple of 15.
 int TwipsToPixels(int twips, int dpi);
 
