@@ -10,29 +10,14 @@
 
 #include "app/layout.h"
 #include "app_process.h"
+#include "harness.h"
 
 namespace addmorvane::e2e {
 namespace {
 
 const std::wstring kRunScript = L"C:\\morvane.bat";
-const std::string kDefaultScript = "C:\\Morvane.com\r\r\n@C:\\morvane2.bat\r\n";
-const std::string kAppliedScript = "C:\\Morvane.com -d -2\r\r\n@C:\\morvane2.bat\r\n";
-
-std::optional<std::string> Contents(const std::wstring& path) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return std::nullopt;
-  }
-  std::string bytes;
-  char buffer[512];
-  DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-    bytes.append(buffer, read);
-  }
-  CloseHandle(file);
-  return bytes;
-}
+const std::string kDefaultScript = wintest::ScriptFor("C:\\Morvane.com");
+const std::string kAppliedScript = wintest::ScriptFor("C:\\Morvane.com -d -2");
 
 std::string Shown(const std::optional<std::string>& bytes) {
   if (!bytes) {
@@ -122,7 +107,7 @@ TEST_P(KillE2eTest, RunScriptIsWholeAfterEveryKill) {
       ASSERT_TRUE(stillDriving) << "the program stopped taking messages on its own";
     }
     app.Terminate();
-    const std::optional<std::string> script = Contents(kRunScript);
+    const std::optional<std::string> script = wintest::ReadFileBytes(kRunScript);
     if (!started && !script) {
       continue;  // killed before its first write
     }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app_process.h"
+#include "harness.h"
 
 namespace addmorvane::e2e {
 namespace {
@@ -20,20 +21,6 @@ const std::wstring kMarker = L"C:\\launch-marker.txt";
 void Remove(const std::wstring& path) {
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   DeleteFileW(path.c_str());
-}
-
-std::string Contents(const std::wstring& path) {
-  std::string bytes;
-  const HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  char buffer[512];
-  DWORD read = 0;
-  while (file != INVALID_HANDLE_VALUE && ReadFile(file, buffer, sizeof(buffer), &read, nullptr) &&
-         read > 0) {
-    bytes.append(buffer, read);
-  }
-  CloseHandle(file);
-  return bytes;
 }
 
 class LaunchE2eTest : public ::testing::Test {
@@ -88,7 +75,7 @@ void MoveOutOfTheWay(const AppProcess& copy) {
 TEST_F(LaunchE2eTest, StartsWithDefaultRunScriptAndEndsByCloseBox) {
   Remove(kRunScript);
   ASSERT_TRUE(app_.Start());
-  EXPECT_EQ(Contents(kRunScript), "C:\\Morvane.com\r\r\n@C:\\morvane2.bat\r\n");
+  EXPECT_EQ(wintest::ReadFileBytes(kRunScript), wintest::ScriptFor("C:\\Morvane.com"));
   ASSERT_TRUE(app_.ClickCloseBox());
   ASSERT_TRUE(app_.WaitForExit(5000));
   EXPECT_EQ(app_.ExitCode(), 0u);

@@ -27,27 +27,6 @@ class HighDpiTest : public FormTest {
     EXPECT_LE(std::abs(pixels * 1440.0 - twips * double(dpi_)), 720.0)
         << pixels << " px for " << twips << " twips at " << dpi_ << " dpi";
   }
-  void ExpectCaptionShownWhole(const ControlSpec& spec, HFONT font) {
-    const std::wstring caption = WindowText(Control(spec.id));
-    if (caption.empty() || spec.kind == ControlKind::Frame) {
-      return;
-    }
-    RECT box{};
-    GetClientRect(Control(spec.id), &box);
-    const bool marked =
-        spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::OptionButton;
-    const bool wraps = spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::Label;
-    box.right -= MulDiv(marked ? 20 : (spec.kind == ControlKind::PushButton ? 8 : 0), dpi_, 96);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ previous = SelectObject(dc, font);
-    RECT needed{0, 0, box.right, 0};
-    DrawTextW(dc, caption.c_str(), int(caption.size()), &needed,
-              DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
-    SelectObject(dc, previous);
-    ReleaseDC(nullptr, dc);
-    EXPECT_LE(needed.right, box.right);
-    EXPECT_LE(needed.bottom, box.bottom);
-  }
   int dpi_ = 0;
 };
 
@@ -82,7 +61,7 @@ TEST_F(HighDpiTest, WindowAndControlsScaleWithTheDisplay) {
     // 8.25 pt, or a little less where a caption needs it to be shown whole.
     EXPECT_LE(-logFont.lfHeight, std::lround(8.25 * dpi_ / 72));
     EXPECT_GE(-logFont.lfHeight, std::lround(6.0 * dpi_ / 72));
-    ExpectCaptionShownWhole(spec, font);
+    EXPECT_TRUE(CaptionShownWhole(Control(spec.id), spec.kind, dpi_));
   }
 }
 

@@ -209,6 +209,32 @@ std::wstring WindowText(HWND hwnd) {
   return text;
 }
 
+::testing::AssertionResult CaptionShownWhole(HWND control, ControlKind kind, int dpi) {
+  const std::wstring caption = WindowText(control);
+  if (caption.empty() || kind == ControlKind::Frame) {
+    return ::testing::AssertionSuccess();
+  }
+  RECT box{};
+  GetClientRect(control, &box);
+  const bool marked = kind == ControlKind::CheckBox || kind == ControlKind::OptionButton;
+  const bool wraps = kind == ControlKind::CheckBox || kind == ControlKind::Label;
+  // The 13-pixel box or circle, the gap after it and a margin; a push button's edges.
+  box.right -= MulDiv(marked ? 20 : (kind == ControlKind::PushButton ? 8 : 0), dpi, 96);
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ previous = SelectObject(dc, font);
+  RECT needed{0, 0, box.right, 0};
+  DrawTextW(dc, caption.c_str(), int(caption.size()), &needed,
+            DT_CALCRECT | DT_NOPREFIX | (wraps ? DT_WORDBREAK : DT_SINGLELINE));
+  SelectObject(dc, previous);
+  ReleaseDC(nullptr, dc);
+  if (needed.right <= box.right && needed.bottom <= box.bottom) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << "needs " << needed.right << "x" << needed.bottom
+                                       << " px, has " << box.right << "x" << box.bottom;
+}
+
 void FormTest::SetUp() {
   MakeWritable(RunScriptPath());
   if (startInSetUp_) {

@@ -66,6 +66,10 @@ void TypeText(const std::wstring& text);
 
 std::wstring WindowText(HWND hwnd);
 
+// Whether the control's caption fits its text area in the control's own font: the box less
+// the check mark or button margins, wrapped where the control wraps.
+::testing::AssertionResult CaptionShownWhole(HWND control, ControlKind kind, int dpi);
+
 // A test with the program's window started as the program starts it.
 class FormTest : public ::testing::Test {
  protected:
