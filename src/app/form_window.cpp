@@ -1,9 +1,6 @@
 #include "app/form_window.h"
 
-#include <new>
-
 #include "platform/error_text.h"
-#include "platform/system_error.h"
 
 namespace addmorvane {
 namespace {
@@ -13,6 +10,12 @@ constexpr UINT_PTR kTimerId = 1;
 bool IsControlId(int value) {
   return value >= static_cast<int>(ControlId::Command1) &&
          value < static_cast<int>(ControlId::Command1) + static_cast<int>(kControlCount);
+}
+
+std::wstring WindowTextOf(HWND hwnd) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), int(text.size()))));
+  return text;
 }
 
 FormWindow* FromHandle(HWND hwnd) {
@@ -98,9 +101,7 @@ HWND FormWindow::control(ControlId id) const {
 }
 
 std::wstring FormWindow::Caption() const {
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(form_)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(form_, text.data(), int(text.size()))));
-  return text;
+  return WindowTextOf(form_);
 }
 
 void FormWindow::SetCaption(std::wstring_view caption) {
@@ -109,10 +110,7 @@ void FormWindow::SetCaption(std::wstring_view caption) {
 }
 
 std::wstring FormWindow::Text(ControlId id) const {
-  HWND hwnd = control(id);
-  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), int(text.size()))));
-  return text;
+  return WindowTextOf(control(id));
 }
 
 void FormWindow::SetText(ControlId id, std::wstring_view text) {
@@ -122,7 +120,7 @@ void FormWindow::SetText(ControlId id, std::wstring_view text) {
   HWND hwnd = control(id);
   const ControlKind kind = SpecOf(id).kind;
   if (kind == ControlKind::ComboBox && text.empty()) {
-    // Also forgets the chosen entry, so the arrow keys start again from the top.
+    // An empty field has no entry chosen either.
     SendMessageW(hwnd, CB_SETCURSEL, WPARAM(-1), 0);
   }
   const std::wstring copy(text);
@@ -189,23 +187,14 @@ void FormWindow::Guarded(Action&& action) {
     action();
     return;
   }
-  unsigned long code = 0;
-  std::wstring what;
   try {
     NestingScope scope(nesting_);
     action();
-    return;
-  } catch (const SystemError& error) {
-    code = error.code();
-    what = error.action();
-  } catch (const std::bad_alloc&) {
-    code = ERROR_NOT_ENOUGH_MEMORY;
-    what = L"Программе не хватило памяти.";
-  } catch (const std::exception&) {
-    code = ERROR_INTERNAL_ERROR;
-    what = L"Внутренняя ошибка программы.";
+  } catch (...) {
+    const Failure failure = DescribeCurrentException();
+    actions_.ShowMessage(failure.report);
+    End(failure.code == 0 ? 1 : static_cast<int>(failure.code));
   }
-  ReportFailure(code, what);
 }
 
 void FormWindow::Raise(ControlId id, Event event) {
@@ -214,11 +203,6 @@ void FormWindow::Raise(ControlId id, Event event) {
 
 void FormWindow::OnTimerTick() {
   Guarded([&] { sink_.OnTimer(); });
-}
-
-void FormWindow::ReportFailure(unsigned long code, const std::wstring& action) {
-  actions_.ShowMessage(FailureReportText(code, action));
-  End(code == 0 ? 1 : static_cast<int>(code));
 }
 
 void FormWindow::OnCommand(ControlId id, UINT code) {

@@ -82,7 +82,6 @@ class FormWindow {
   void ApplyLayout();
   void FitComboHeight(HWND combo, int height) const;
   HFONT FontFor(const ControlSpec& spec, int width, int height);
-  void ReportFailure(unsigned long code, const std::wstring& action);
   template <typename Action>
   void Guarded(Action&& action);
 

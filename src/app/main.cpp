@@ -2,7 +2,6 @@
 
 #include "app/main_form.h"
 #include "platform/error_text.h"
-#include "platform/system_error.h"
 
 namespace {
 
@@ -23,9 +22,10 @@ int RunProgram() {
   addmorvane::MainForm form(actions);
   try {
     form.Start();
-  } catch (const addmorvane::SystemError& error) {
-    actions.ShowMessage(addmorvane::FailureReportText(error.code(), error.action()));
-    return static_cast<int>(error.code() != 0 ? error.code() : 1);
+  } catch (...) {
+    const addmorvane::Failure failure = addmorvane::DescribeCurrentException();
+    actions.ShowMessage(failure.report);
+    return static_cast<int>(failure.code != 0 ? failure.code : 1);
   }
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
