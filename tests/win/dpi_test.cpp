@@ -43,9 +43,7 @@ TEST_F(HighDpiTest, WindowAndControlsScaleWithTheDisplay) {
   const TwipsRect& frame = SpecOf(ControlId::Frame1).rect;
   for (const ControlSpec& spec : kLayout) {
     SCOPED_TRACE(std::wstring(spec.name));
-    RECT rect{};
-    GetWindowRect(Control(spec.id), &rect);
-    MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+    const RECT rect = RectInClient(Control(spec.id), form);
     const bool inFrame = spec.container == Container::Frame1;
     // Inside the frame, rounding applies to the frame's and the control's offsets apart.
     const long frameLeft = inFrame ? TwipsToPixels(frame.left, dpi_) : 0;

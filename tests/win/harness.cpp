@@ -209,6 +209,13 @@ std::wstring WindowText(HWND hwnd) {
   return text;
 }
 
+RECT RectInClient(HWND control, HWND form) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
 ::testing::AssertionResult CaptionShownWhole(HWND control, ControlKind kind, int dpi) {
   const std::wstring caption = WindowText(control);
   if (caption.empty() || kind == ControlKind::Frame) {

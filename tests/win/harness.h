@@ -65,6 +65,8 @@ void PressKey(WORD virtualKey, bool shift = false);
 void TypeText(const std::wstring& text);
 
 std::wstring WindowText(HWND hwnd);
+// The control's rectangle in the client coordinates of `form`.
+RECT RectInClient(HWND control, HWND form);
 
 // Whether the control's caption fits its text area in the control's own font: the box less
 // the check mark or button margins, wrapped where the control wraps.

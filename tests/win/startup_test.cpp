@@ -119,9 +119,7 @@ TEST_F(StartupTest, WindowGeometryFollowsTheLayout) {
   const TwipsRect& frame = SpecOf(Id::Frame1).rect;
   for (const ControlSpec& spec : kLayout) {
     SCOPED_TRACE(std::wstring(spec.name));
-    RECT rect{};
-    GetWindowRect(Control(spec.id), &rect);
-    MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&rect), 2);
+    const RECT rect = RectInClient(Control(spec.id), form);
     const bool inFrame = spec.container == Container::Frame1;
     EXPECT_EQ(rect.left, (spec.rect.left + (inFrame ? frame.left : 0)) / 15);
     EXPECT_EQ(rect.top, (spec.rect.top + (inFrame ? frame.top : 0)) / 15);
