@@ -3,7 +3,7 @@
 // the program costs beyond it is the cost of its handlers and start-up work.
 #include <windows.h>
 
-#include "app/form_window.h"
+#include "app/win32/form_window.h"
 #include "platform/system_error.h"
 
 namespace {
@@ -16,9 +16,13 @@ class IgnoredEvents final : public addmorvane::EventSink {
 
 class NoActions final : public addmorvane::SystemActions {
  public:
-  std::intptr_t ShellOpen(const std::wstring&, addmorvane::ShowCommand) override { return 0; }
+  unsigned long ShellOpen(const std::wstring&, addmorvane::ShowCommand) override { return 0; }
   unsigned long RequestRestart() override { return 0; }
-  void ShowMessage(const std::wstring&) override {}
+  void PutClipboardText(std::wstring_view) override {}
+  std::optional<std::wstring> ClipboardText() override { return std::nullopt; }
+  void WriteRunScript(std::wstring_view) override {}
+  std::wstring ExecutableFolder() override { return {}; }
+  void ReportFailure(unsigned long, const std::wstring&) override {}
 };
 
 }  // namespace

@@ -6,9 +6,9 @@ if(NOT ADDMORVANE_BENCH)
 endif()
 
 # The plain-controls baseline: the program's own sources and resources, with an entry point of
-# its own in place of src/app/main.cpp.
+# its own in place of src/app/win32/main.cpp.
 get_target_property(bench_plain_sources addmorvane SOURCES)
-list(FILTER bench_plain_sources EXCLUDE REGEX "/app/main\\.cpp$")
+list(FILTER bench_plain_sources EXCLUDE REGEX "/app/win32/main\\.cpp$")
 add_executable(bench_plain WIN32 benchmark/plain.cpp ${bench_plain_sources})
 target_link_libraries(bench_plain PRIVATE addmorvane_win)
 add_executable(bench_empty WIN32 benchmark/empty.cpp res/addmorvane.rc)

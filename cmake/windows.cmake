@@ -2,20 +2,15 @@
 enable_language(RC)
 add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601)
 
-file(GLOB_RECURSE win_sources CONFIGURE_DEPENDS
-  src/app/*.cpp src/runscript/*.cpp src/launch/*.cpp src/platform/*.cpp)
-list(FILTER win_sources EXCLUDE REGEX "/app/main\\.cpp$")
+set(win_sources ${win32_sources})
+list(FILTER win_sources EXCLUDE REGEX "/app/win32/main\\.cpp$")
 list(FILTER win_sources EXCLUDE REGEX "/platform/terminate_mingw\\.cpp$")
-get_target_property(core_sources addmorvane_core SOURCES)
-foreach(core ${core_sources})
-  list(FILTER win_sources EXCLUDE REGEX "/${core}$")
-endforeach()
 
 # Everything but the entry point, so the tests can build the same window in-process.
 add_library(addmorvane_win STATIC ${win_sources})
 target_link_libraries(addmorvane_win PUBLIC addmorvane_core user32 gdi32 shell32 advapi32)
 
-add_executable(addmorvane WIN32 src/app/main.cpp res/addmorvane.rc)
+add_executable(addmorvane WIN32 src/app/win32/main.cpp res/addmorvane.rc)
 if(MINGW)
   target_sources(addmorvane PRIVATE src/platform/terminate_mingw.cpp)
 endif()

@@ -4,7 +4,7 @@
 namespace addmorvane {
 
 void MainForm::ShowFlagHint(std::size_t flag) {
-  window_.SetText(ControlId::Label3, FlagHint(flag));
+  form_.SetText(ControlId::Label3, FlagHint(flag));
 }
 
 void MainForm::Check1_MouseMove() {
@@ -25,11 +25,11 @@ void MainForm::Check5_MouseMove() {
 
 // Describes the chosen switches; a text that is not a switch leaves its label as it was.
 void MainForm::Frame1_MouseMove() {
-  if (const auto cycle = CycleDescription(window_.Text(ControlId::Combo1))) {
-    window_.SetText(ControlId::Label1, *cycle);
+  if (const auto cycle = CycleDescription(form_.Text(ControlId::Combo1))) {
+    form_.SetText(ControlId::Label1, *cycle);
   }
-  if (const auto pass = PassDescription(window_.Text(ControlId::Combo2))) {
-    window_.SetText(ControlId::Label2, *pass);
+  if (const auto pass = PassDescription(form_.Text(ControlId::Combo2))) {
+    form_.SetText(ControlId::Label2, *pass);
   }
 }
 

@@ -1,24 +1,23 @@
 #include "app/main_form.h"
 #include "launch/launch_actions.h"
 #include "runscript/vocabulary.h"
-#include "runscript/write_run_script.h"
 
 namespace addmorvane {
 
 // "выполнить": in trial mode the tester is to run without switches; in work mode the run
 // script keeps what the last "применить" wrote.
 void MainForm::Command1_Click() {
-  if (window_.Value(ControlId::Option1) == 1) {
-    WriteRunScript(kDefaultCommandLine);
+  if (form_.Value(ControlId::Option1) == 1) {
+    actions_.WriteRunScript(kDefaultCommandLine);
   }
-  const std::wstring previousCaption = window_.Caption();
-  window_.SetCaption(kWaitingCaption);
+  const std::wstring previousCaption = form_.Caption();
+  form_.SetCaption(kWaitingCaption);
   // A launch that never started must not be followed by a restart.
   if (!OpenLaunchScript(actions_)) {
-    window_.SetCaption(previousCaption);
+    form_.SetCaption(previousCaption);
     return;
   }
-  window_.SetTimerEnabled(true);
+  form_.SetTimerEnabled(true);
 }
 
 void MainForm::Timer1_Timer() {
@@ -30,7 +29,7 @@ void MainForm::Command4_Click() {
 }
 
 void MainForm::Command2_Click() {
-  window_.End(0);
+  form_.End(0);
 }
 
 }  // namespace addmorvane

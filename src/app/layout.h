@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "runscript/vocabulary.h"
+
 namespace addmorvane {
 
 // Control identifiers start above IDOK and IDCANCEL, so neither Enter nor Esc can ever be
@@ -31,6 +33,10 @@ enum class ControlId : int {
   Option2,
   Command4,
 };
+
+// The option flags' check boxes, in the order their switches are written into a command line.
+inline constexpr std::array<ControlId, kFlagCount> kFlagControls = {
+    ControlId::Check1, ControlId::Check2, ControlId::Check3, ControlId::Check4, ControlId::Check5};
 
 enum class ControlKind { PushButton, Frame, ComboBox, Label, CheckBox, TextBox, OptionButton };
 enum class Container { Window, Frame1 };

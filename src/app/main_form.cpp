@@ -2,14 +2,6 @@
 
 namespace addmorvane {
 
-MainForm::MainForm(SystemActions& actions) : actions_(actions), window_(*this, actions) {}
-
-void MainForm::Start() {
-  window_.Create();
-  Form_Load();
-  window_.Show();
-}
-
 void MainForm::OnEvent(ControlId control, Event event) {
   using Handler = void (MainForm::*)();
   struct Binding {

@@ -1,9 +1,12 @@
-// The program's one window and its event handlers. The handlers keep no state of their
-// own: everything they know they read from the controls.
+// The program's event handlers. They keep no state of their own: everything they know they
+// read from the form's controls, and they reach the system only through SystemActions.
 #pragma once
 
+#include <cstddef>
+#include <string_view>
+
 #include "app/events.h"
-#include "app/form_window.h"
+#include "app/form.h"
 #include "platform/system_actions.h"
 
 namespace addmorvane {
@@ -12,13 +15,7 @@ inline constexpr std::wstring_view kWaitingCaption = L"add morvane-ждите и
 
 class MainForm final : public EventSink {
  public:
-  explicit MainForm(SystemActions& actions);
-
-  // Creates the window, runs Form_Load and shows the window. A failure on the way throws
-  // SystemError before anything is shown.
-  void Start();
-
-  FormWindow& window() { return window_; }
+  MainForm(Form& form, SystemActions& actions) : form_(form), actions_(actions) {}
 
   void OnEvent(ControlId control, Event event) override;
   void OnTimer() override;
@@ -49,8 +46,8 @@ class MainForm final : public EventSink {
  private:
   void ShowFlagHint(std::size_t flag);
 
+  Form& form_;
   SystemActions& actions_;
-  FormWindow window_;
 };
 
 }  // namespace addmorvane

@@ -2,11 +2,6 @@
 
 #include <windows.h>
 
-#include <exception>
-#include <new>
-
-#include "platform/system_error.h"
-
 namespace addmorvane {
 
 std::wstring SystemMessageText(unsigned long code) {
@@ -37,22 +32,6 @@ std::wstring FailureReportText(unsigned long code, const std::wstring& action) {
     rest /= 10;
   } while (rest != 0);
   return action + L"\n\nОшибка " + number + L": " + SystemMessageText(code);
-}
-
-Failure DescribeCurrentException() {
-  unsigned long code = ERROR_INTERNAL_ERROR;
-  std::wstring action = L"Внутренняя ошибка программы.";
-  try {
-    throw;
-  } catch (const SystemError& error) {
-    code = error.code();
-    action = error.action();
-  } catch (const std::bad_alloc&) {
-    code = ERROR_NOT_ENOUGH_MEMORY;
-    action = L"Программе не хватило памяти.";
-  } catch (...) {
-  }
-  return {code, FailureReportText(code, action)};
 }
 
 }  // namespace addmorvane

@@ -11,11 +11,4 @@ std::wstring SystemMessageText(unsigned long code);
 // The full text of a failure report: the error number, the system's text and the action.
 std::wstring FailureReportText(unsigned long code, const std::wstring& action);
 
-// What the user is told about the exception being handled; call it inside a catch block.
-struct Failure {
-  unsigned long code;
-  std::wstring report;
-};
-Failure DescribeCurrentException();
-
 }  // namespace addmorvane

@@ -1,4 +1,4 @@
-#include "runscript/write_run_script.h"
+#include "runscript/win32/write_run_script.h"
 
 #include <string>
 

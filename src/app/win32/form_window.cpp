@@ -1,6 +1,4 @@
-#include "app/form_window.h"
-
-#include "platform/error_text.h"
+#include "app/win32/form_window.h"
 
 namespace addmorvane {
 namespace {
@@ -22,21 +20,12 @@ FormWindow* FromHandle(HWND hwnd) {
   return reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
-// Lets nested handlers pass a failure on to the handler that raised them.
-class NestingScope {
- public:
-  explicit NestingScope(int& depth) : depth_(depth) { ++depth_; }
-  NestingScope(const NestingScope&) = delete;
-  NestingScope& operator=(const NestingScope&) = delete;
-  ~NestingScope() { --depth_; }
-
- private:
-  int& depth_;
-};
-
 }  // namespace
 
-FormWindow::FormWindow(EventSink& sink, SystemActions& actions) : sink_(sink), actions_(actions) {}
+FormWindow::FormWindow(EventSink& sink, SystemActions& actions, unsigned timerIntervalMs)
+    : sink_(sink),
+      guard_(actions, [this](int exitCode) { End(exitCode); }),
+      timerIntervalMs_(timerIntervalMs) {}
 
 FormWindow::~FormWindow() {
   ending_ = true;
@@ -171,7 +160,7 @@ void FormWindow::SetTimerEnabled(bool enabled) {
   }
   timerEnabled_ = enabled;
   if (enabled) {
-    SetTimer(form_, kTimerId, kRestartIntervalMs, nullptr);
+    SetTimer(form_, kTimerId, timerIntervalMs_, nullptr);
   } else {
     KillTimer(form_, kTimerId);
   }
@@ -182,19 +171,7 @@ void FormWindow::Guarded(Action&& action) {
   if (ending_) {
     return;
   }
-  if (nesting_ > 0) {
-    NestingScope scope(nesting_);
-    action();
-    return;
-  }
-  try {
-    NestingScope scope(nesting_);
-    action();
-  } catch (...) {
-    const Failure failure = DescribeCurrentException();
-    actions_.ShowMessage(failure.report);
-    End(failure.code == 0 ? 1 : static_cast<int>(failure.code));
-  }
+  guard_.Run(action);
 }
 
 void FormWindow::Raise(ControlId id, Event event) {

@@ -1,7 +1,8 @@
 #include <windows.h>
 
-#include "app/main_form.h"
-#include "platform/error_text.h"
+#include "app/handler_guard.h"
+#include "app/win32/program.h"
+#include "app/win32/windows_system_actions.h"
 
 namespace {
 
@@ -19,17 +20,17 @@ void RestrictDllSearch() {
 
 int RunProgram() {
   addmorvane::SystemActions& actions = addmorvane::WindowsSystemActions();
-  addmorvane::MainForm form(actions);
+  addmorvane::Program program(actions);
   try {
-    form.Start();
+    program.Start();
   } catch (...) {
-    const addmorvane::Failure failure = addmorvane::DescribeCurrentException();
-    actions.ShowMessage(failure.report);
+    const addmorvane::Failure failure = addmorvane::CurrentFailure();
+    actions.ReportFailure(failure.code, failure.action);
     return static_cast<int>(failure.code != 0 ? failure.code : 1);
   }
   MSG message{};
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (!form.window().PreTranslateMessage(message)) {
+    if (!program.window().PreTranslateMessage(message)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "app/fonts.h"
-#include "app/form_window.h"
+#include "app/win32/fonts.h"
+#include "app/win32/form_window.h"
 #include "platform/system_error.h"
 
 namespace addmorvane {

@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "app/win32/fonts.h"
 
 #include <array>
 #include <cwchar>

@@ -1,15 +1,5 @@
-// The window layer: builds the one window and its controls from the layout table, exposes
-// the few control properties the handlers use, and turns Win32 notifications into events.
-//
-// Its contract with the handlers:
-// - A property change made from code raises its own notification before the setter returns,
-//   once per actual change (setting a combo box's text runs its Change handler).
-// - Choosing a list entry, by pointer or arrow keys, raises Click with the chosen text
-//   already in the combo box's text field.
-// - While the frame is disabled nothing inside it takes pointer or keyboard input; pointer
-//   movement over a disabled control reaches its container.
-// - A SystemError escaping a handler ends the program with a message that carries the error
-//   number and the system's text.
+// The real form: builds the one window and its controls from the layout table, keeps the
+// form's contract (app/form.h) over Win32 controls, and turns Win32 notifications into events.
 #pragma once
 
 #include <windows.h>
@@ -21,15 +11,19 @@
 #include <vector>
 
 #include "app/events.h"
+#include "app/form.h"
+#include "app/handler_guard.h"
 #include "app/layout.h"
 #include "platform/system_actions.h"
 
 namespace addmorvane {
 
-class FormWindow {
+class FormWindow final : public Form {
  public:
-  FormWindow(EventSink& sink, SystemActions& actions);
-  ~FormWindow();
+  // `timerIntervalMs` is the restart timer's interval; tests shorten it.
+  FormWindow(EventSink& sink, SystemActions& actions,
+             unsigned timerIntervalMs = kRestartIntervalMs);
+  ~FormWindow() override;
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
 
@@ -39,7 +33,7 @@ class FormWindow {
   // take it.
   void Show();
   // Closes the window; the message loop ends with `exitCode`.
-  void End(int exitCode);
+  void End(int exitCode) override;
 
   // Keyboard handling that a dialog box would do: Tab, arrow keys, and Enter on a focused
   // push button. Returns true when the message has been handled.
@@ -51,24 +45,22 @@ class FormWindow {
   int exitCode() const { return exitCode_; }
 
   // Properties.
-  std::wstring Caption() const;
-  void SetCaption(std::wstring_view caption);
-  std::wstring Text(ControlId id) const;
-  void SetText(ControlId id, std::wstring_view text);
-  bool Enabled(ControlId id) const;
-  void SetEnabled(ControlId id, bool enabled);
-  bool Visible(ControlId id) const;
-  void SetVisible(ControlId id, bool visible);
-  // Check boxes: 0 unchecked, 1 checked. Option buttons: 1 selected, 0 not.
-  std::int16_t Value(ControlId id) const;
+  std::wstring Caption() const override;
+  void SetCaption(std::wstring_view caption) override;
+  std::wstring Text(ControlId id) const override;
+  void SetText(ControlId id, std::wstring_view text) override;
+  bool Enabled(ControlId id) const override;
+  void SetEnabled(ControlId id, bool enabled) override;
+  bool Visible(ControlId id) const override;
+  void SetVisible(ControlId id, bool visible) override;
+  std::int16_t Value(ControlId id) const override;
   // Selecting an option button from code deselects the others of its group and, like the
   // system's own check messages, raises no Click.
-  void SetValue(ControlId id, std::int16_t value);
-  bool TimerEnabled() const { return timerEnabled_; }
-  void SetTimerEnabled(bool enabled);
+  void SetValue(ControlId id, std::int16_t value) override;
+  bool TimerEnabled() const override { return timerEnabled_; }
+  void SetTimerEnabled(bool enabled) override;
 
-  // Runs an event handler, reporting a failure that escapes it and ending the program.
-  // Handlers raised from within another handler propagate failures to the outer one.
+  // Runs an event handler under the handler guard.
   void Raise(ControlId id, Event event);
 
  private:
@@ -86,7 +78,8 @@ class FormWindow {
   void Guarded(Action&& action);
 
   EventSink& sink_;
-  SystemActions& actions_;
+  HandlerGuard guard_;
+  unsigned timerIntervalMs_;
   HWND owner_ = nullptr;
   HWND form_ = nullptr;
   std::array<HWND, kControlCount> controls_{};
@@ -95,7 +88,6 @@ class FormWindow {
   std::vector<HFONT> fittedFonts_;
   WNDPROC checkBoxBaseProc_ = nullptr;
   int dpi_ = 96;
-  int nesting_ = 0;
   bool timerEnabled_ = false;
   bool ending_ = false;
   bool postQuit_ = true;

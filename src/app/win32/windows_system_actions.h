@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/system_actions.h"
+
+namespace addmorvane {
+
+// The real thing, for the program itself. Its clipboard calls must come from the window's
+// thread.
+SystemActions& WindowsSystemActions();
+
+}  // namespace addmorvane
