@@ -1,0 +1,164 @@
+// What the window must show and write, written once, by hand, from the program's documented
+// tables; never derived from the product's own tables or formulas. Every suite, native or
+// under Wine, takes its expectations from here.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace addmorvane::expected {
+
+// ---- the window ----
+
+inline constexpr std::wstring_view kFormCaption = L"addmorvane";
+inline constexpr std::wstring_view kWaitingCaption = L"add morvane-ждите идет загрузка";
+inline constexpr std::wstring_view kIdleHint = L"Наведите на переключатель";
+inline constexpr int kClientWidthTwips = 7185;
+inline constexpr int kClientHeightTwips = 4065;
+inline constexpr int kClientWidthPx96 = 479;
+inline constexpr int kClientHeightPx96 = 271;
+inline constexpr unsigned kRestartIntervalMs = 5000;
+
+enum class Kind { PushButton, Frame, ComboBox, Label, CheckBox, TextBox, OptionButton };
+enum class In { Window, Frame1 };
+enum class Font { Bold, Regular };
+
+struct ControlRow {
+  std::wstring_view name;
+  Kind kind;
+  In container;
+  std::wstring_view caption;
+  int left, top, width, height;  // twips, from the container's outer top-left corner
+  Font font;
+};
+
+// Every control, in tab order: the index is the tab index.
+// clang-format off
+inline constexpr std::array<ControlRow, 18> kControls = {{
+    {L"Command1", Kind::PushButton,   In::Window, L"выполнить", 2880, 3600, 1335, 375, Font::Bold},
+    {L"Command2", Kind::PushButton,   In::Window, L"выход",     5760, 3600, 1335, 375, Font::Bold},
+    {L"Frame1",   Kind::Frame,        In::Window, L"настройка",  120,    0, 6975, 3495, Font::Bold},
+    {L"Combo1",   Kind::ComboBox,     In::Frame1, L"",           360,  360,  735, 315, Font::Regular},
+    {L"Combo2",   Kind::ComboBox,     In::Frame1, L"",           360,  840,  735, 315, Font::Regular},
+    {L"Label1",   Kind::Label,        In::Frame1, L"кол-во циклов",          1200, 360, 5415, 255, Font::Regular},
+    {L"Label2",   Kind::Label,        In::Frame1, L"кол-во операции чтенья", 1200, 840, 5535, 495, Font::Regular},
+    {L"Check1",   Kind::CheckBox,     In::Frame1, L"включение переменных шаблонов [-p]",     360, 1440, 2175, 375, Font::Regular},
+    {L"Check2",   Kind::CheckBox,     In::Frame1, L"звук при обнаружении ошибки [-b]",       360, 1920, 2535, 375, Font::Regular},
+    {L"Check3",   Kind::CheckBox,     In::Frame1, L"не печатать ошибки на экран/файл [-e]",  360, 2400, 2175, 375, Font::Regular},
+    {L"Check4",   Kind::CheckBox,     In::Frame1, L"добавить фазу быстрого чтения с использования MMX комманд [-m]", 2880, 1320, 3015, 615, Font::Regular},
+    {L"Check5",   Kind::CheckBox,     In::Frame1, L"отправить ошибки в файл [>>errors.txt]", 2880, 1920, 2415, 375, Font::Regular},
+    {L"Command3", Kind::PushButton,   In::Frame1, L"применить",  240, 2880, 1935, 375, Font::Bold},
+    {L"Text1",    Kind::TextBox,      In::Frame1, L"",          3480,  240, 2775, 375, Font::Regular},
+    {L"Label3",   Kind::Label,        In::Frame1, L"",          2640, 2400, 4095, 855, Font::Regular},
+    {L"Option1",  Kind::OptionButton, In::Window, L"проба",      240, 3600,  855, 255, Font::Bold},
+    {L"Option2",  Kind::OptionButton, In::Window, L"работа",    1320, 3600,  975, 255, Font::Bold},
+    {L"Command4", Kind::PushButton,   In::Window, L"помощь",    4320, 3600, 1335, 375, Font::Bold},
+}};
+// clang-format on
+
+inline constexpr std::array<std::wstring_view, 5> kCycleList = {L"-f", L"-d", L"-s", L"-l", L"-v"};
+inline constexpr std::array<std::wstring_view, 4> kPassList = {L"-1", L"-2", L"-5", L"-0"};
+
+// ---- the hints ----
+
+struct Hint {
+  std::wstring_view text;
+  std::size_t characters;
+};
+
+// Shown in Label3 over Check1 ... Check5.
+inline constexpr std::array<Hint, 5> kFlagHints = {{
+    {L"-p включение переменных шаблонов.", 33},
+    {L"-b звук при обнаружении ошибки", 30},
+    {L" -e не печатать ошибки на экран/файл", 36},
+    {L"-m добавить фазу быстрого чтения с использования MMX комманд.", 61},
+    {L">>ERRORS.TXT отправить ошибки в файл.", 37},
+}};
+
+struct Description {
+  std::wstring_view key;  // the combo box's text
+  std::wstring_view text;
+  std::size_t characters;
+};
+
+// Shown in Label1 for the text of Combo1 (the "х" is Cyrillic).
+inline constexpr std::array<Description, 6> kCycleDescriptions = {{
+    {L"", L"кол-во циклов", 13},
+    {L"-f", L"(fast)используется при пробном запуске.", 39},
+    {L"-d", L"(default)50 циклов при 2х операции чтения.", 42},
+    {L"-s", L"(slow)200 циклов при 5х операций чтения.", 40},
+    {L"-l", L"(long)2000 циклов при 5х операций чтения.", 41},
+    {L"-v", L"(very long)4000 циклов при 25х операций чтения.", 47},
+}};
+
+// Shown in Label2 for the text of Combo2.
+inline constexpr std::array<Description, 5> kPassDescriptions = {{
+    {L"", L"кол-во операции чтенья", 22},
+    {L"-1", L"1х операции чтения-для предварительного запуска.", 48},
+    {L"-2", L"2х операции чтения-применять для медленных машин.", 49},
+    {L"-5",
+     L"5х операции чтения-баланс между качеством проверки и скоростью переборки разных "
+     L"шаблонов.",
+     89},
+    {L"-0", L"50х операции чтения-ну очень долго и старательно,эмулирует программную область RAM.",
+     83},
+}};
+
+// ---- the command line ----
+
+inline constexpr std::wstring_view kDefaultCommandLine = L"C:\\Morvane.com";
+
+struct FlagRow {
+  std::array<short, 5> values;  // Check1 ... Check5
+  std::wstring_view appended;   // every set flag with its leading space, in order
+};
+
+// All 32 combinations of the five flags.
+inline constexpr std::array<FlagRow, 32> kFlagRows = {{
+    {{0, 0, 0, 0, 0}, L""},
+    {{0, 0, 0, 0, 1}, L" >>ERRORS.TXT"},
+    {{0, 0, 0, 1, 0}, L" -m"},
+    {{0, 0, 0, 1, 1}, L" -m >>ERRORS.TXT"},
+    {{0, 0, 1, 0, 0}, L" -e"},
+    {{0, 0, 1, 0, 1}, L" -e >>ERRORS.TXT"},
+    {{0, 0, 1, 1, 0}, L" -e -m"},
+    {{0, 0, 1, 1, 1}, L" -e -m >>ERRORS.TXT"},
+    {{0, 1, 0, 0, 0}, L" -b"},
+    {{0, 1, 0, 0, 1}, L" -b >>ERRORS.TXT"},
+    {{0, 1, 0, 1, 0}, L" -b -m"},
+    {{0, 1, 0, 1, 1}, L" -b -m >>ERRORS.TXT"},
+    {{0, 1, 1, 0, 0}, L" -b -e"},
+    {{0, 1, 1, 0, 1}, L" -b -e >>ERRORS.TXT"},
+    {{0, 1, 1, 1, 0}, L" -b -e -m"},
+    {{0, 1, 1, 1, 1}, L" -b -e -m >>ERRORS.TXT"},
+    {{1, 0, 0, 0, 0}, L" -p"},
+    {{1, 0, 0, 0, 1}, L" -p >>ERRORS.TXT"},
+    {{1, 0, 0, 1, 0}, L" -p -m"},
+    {{1, 0, 0, 1, 1}, L" -p -m >>ERRORS.TXT"},
+    {{1, 0, 1, 0, 0}, L" -p -e"},
+    {{1, 0, 1, 0, 1}, L" -p -e >>ERRORS.TXT"},
+    {{1, 0, 1, 1, 0}, L" -p -e -m"},
+    {{1, 0, 1, 1, 1}, L" -p -e -m >>ERRORS.TXT"},
+    {{1, 1, 0, 0, 0}, L" -p -b"},
+    {{1, 1, 0, 0, 1}, L" -p -b >>ERRORS.TXT"},
+    {{1, 1, 0, 1, 0}, L" -p -b -m"},
+    {{1, 1, 0, 1, 1}, L" -p -b -m >>ERRORS.TXT"},
+    {{1, 1, 1, 0, 0}, L" -p -b -e"},
+    {{1, 1, 1, 0, 1}, L" -p -b -e >>ERRORS.TXT"},
+    {{1, 1, 1, 1, 0}, L" -p -b -e -m"},
+    {{1, 1, 1, 1, 1}, L" -p -b -e -m >>ERRORS.TXT"},
+}};
+
+// ---- the run script ----
+
+// The default run script, byte for byte (35 bytes).
+inline const std::string kDefaultScript = "C:\\Morvane.com\r\r\n@C:\\morvane2.bat\r\n";
+
+// The run script for an ASCII command line: the line, an extra CR, CR LF, the follow-up call.
+inline std::string ScriptFor(std::string_view commandLine) {
+  return std::string(commandLine) + "\r\r\n@C:\\morvane2.bat\r\n";
+}
+
+}  // namespace addmorvane::expected

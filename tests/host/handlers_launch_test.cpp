@@ -1,0 +1,121 @@
+// Run, restart, help and exit on the in-memory form, with the form's clock in place of time.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "expected/facts.h"
+#include "memory_app.h"
+
+namespace addmorvane::test {
+namespace {
+
+const ShellCall kLaunch{L"C:\\morvane1.bat", ShowCommand::Hidden};
+
+TEST(Run, TrialRunWritesTheDefaultOpensTheLaunchScriptAndRestartsEveryInterval) {
+  RecordingActions actions;
+  MemoryApp app(actions);
+  app.form.Click(ControlId::Command1);
+  EXPECT_EQ(actions.runScriptWrites.size(), 2u);
+  EXPECT_EQ(actions.runScriptWrites.back(), expected::kDefaultCommandLine);
+  EXPECT_EQ(app.form.Caption(), expected::kWaitingCaption);
+  EXPECT_EQ(actions.shellCalls, std::vector<ShellCall>{kLaunch});
+  EXPECT_TRUE(app.form.TimerEnabled());
+
+  app.form.AdvanceTime(expected::kRestartIntervalMs - 1);
+  EXPECT_EQ(actions.restartRequests, 0) << "a restart before the interval";
+  app.form.AdvanceTime(1);
+  EXPECT_EQ(actions.restartRequests, 1);
+  app.form.AdvanceTime(3 * expected::kRestartIntervalMs);
+  EXPECT_EQ(actions.restartRequests, 4) << "one request every interval";
+  EXPECT_TRUE(app.form.TimerEnabled());
+}
+
+TEST(Run, WorkRunLeavesTheScriptAndEveryPressOpensTheLaunchScriptAgain) {
+  RecordingActions actions;
+  MemoryApp app(actions, 10);
+  app.form.Click(ControlId::Option2);
+  app.form.ChooseFromList(ControlId::Combo1, 1);
+  app.form.ChooseFromList(ControlId::Combo2, 1);
+  app.form.Click(ControlId::Command3);
+  const auto writes = actions.runScriptWrites;
+  app.form.Click(ControlId::Command1);
+  app.form.AdvanceTime(7);
+  app.form.Click(ControlId::Command1);
+  EXPECT_EQ(actions.runScriptWrites, writes) << "work mode wrote the script";
+  EXPECT_EQ(actions.shellCalls, (std::vector<ShellCall>{kLaunch, kLaunch}));
+  // The running interval goes on: the second press does not start it anew.
+  app.form.AdvanceTime(3);
+  EXPECT_EQ(actions.restartRequests, 1);
+}
+
+TEST(Run, ALaunchScriptThatDidNotStartIsReportedAndArmsNoRestart) {
+  RecordingActions actions;
+  MemoryApp app(actions, 10);
+  actions.shellError = 2;
+  app.form.Click(ControlId::Command1);
+  EXPECT_EQ(actions.failures,
+            (std::vector<ReportedFailure>{{2, L"Не удалось запустить C:\\morvane1.bat."}}));
+  EXPECT_FALSE(app.form.TimerEnabled());
+  EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
+  EXPECT_FALSE(app.form.ended()) << "the window stays usable";
+  app.form.AdvanceTime(1000);
+  EXPECT_EQ(actions.restartRequests, 0);
+}
+
+TEST(Run, AFailedTrialWriteStopsBeforeTheLaunchAndTheTimer) {
+  RecordingActions actions;
+  MemoryApp app(actions, 10);
+  actions.writeError = 5;
+  app.form.Click(ControlId::Command1);
+  EXPECT_TRUE(actions.shellCalls.empty());
+  EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
+  EXPECT_EQ(app.form.exitCode(), 5);
+  app.form.AdvanceTime(1000);
+  EXPECT_EQ(actions.restartRequests, 0);
+}
+
+TEST(Exit, ExitOrTheCloseBoxWhileArmedEndsTheProgramAndNoRestartFollows) {
+  for (const bool closeBox : {false, true}) {
+    SCOPED_TRACE(closeBox ? "close box" : "выход");
+    RecordingActions actions;
+    MemoryApp app(actions, 10);
+    app.form.Click(ControlId::Command1);
+    app.form.AdvanceTime(9);
+    if (closeBox) {
+      app.form.CloseBox();
+    } else {
+      app.form.Click(ControlId::Command2);
+    }
+    EXPECT_EQ(app.form.exitCode(), 0);
+    app.form.AdvanceTime(1000);
+    EXPECT_EQ(actions.restartRequests, 0);
+    EXPECT_EQ(actions.runScriptWrites.size(), 2u) << "the exit wrote something";
+  }
+}
+
+TEST(Help, HelpOpensTheFileBesideTheProgramMaximisedAndChangesNothingElse) {
+  for (const bool armed : {false, true}) {
+    SCOPED_TRACE(armed ? "armed" : "idle");
+    RecordingActions actions;
+    MemoryApp app(actions, 10);
+    if (armed) {
+      app.form.Click(ControlId::Command1);
+    }
+    actions.shellError = 2;  // no help file: the shell's business, no message of ours
+    const std::wstring state = app.State();
+    const std::wstring caption = app.form.Caption();
+    const auto writes = actions.runScriptWrites.size();
+    app.form.Click(ControlId::Command4);
+    EXPECT_EQ(actions.shellCalls.back(),
+              (ShellCall{L"D:\\Программы\\addmorvane\\Help.hlp", ShowCommand::Maximized}));
+    EXPECT_TRUE(actions.failures.empty());
+    EXPECT_EQ(app.State(), state);
+    EXPECT_EQ(app.form.Caption(), caption);
+    EXPECT_EQ(app.form.TimerEnabled(), armed);
+    EXPECT_EQ(actions.runScriptWrites.size(), writes);
+  }
+}
+
+}  // namespace
+}  // namespace addmorvane::test

@@ -1,0 +1,51 @@
+#include "recording_actions.h"
+
+#include "platform/system_error.h"
+
+namespace addmorvane::test {
+
+unsigned long RecordingActions::ShellOpen(const std::wstring& path, ShowCommand show) {
+  shellCalls.push_back({path, show});
+  return shellError;
+}
+
+unsigned long RecordingActions::RequestRestart() {
+  ++restartRequests;
+  if (onRestart) {
+    onRestart();
+  }
+  return 0;
+}
+
+void RecordingActions::PutClipboardText(std::wstring_view text) {
+  clipboardPuts.emplace_back(text);
+  if (real_ != nullptr) {
+    real_->PutClipboardText(text);
+  } else {
+    clipboard = clipboardIntruder ? *clipboardIntruder : std::wstring(text);
+  }
+}
+
+std::optional<std::wstring> RecordingActions::ClipboardText() {
+  return real_ != nullptr ? real_->ClipboardText() : clipboard;
+}
+
+void RecordingActions::WriteRunScript(std::wstring_view commandLine) {
+  if (writeError != 0) {
+    throw SystemError(writeError, L"Не удалось записать файл C:\\morvane.bat.");
+  }
+  if (real_ != nullptr) {
+    real_->WriteRunScript(commandLine);
+  }
+  runScriptWrites.emplace_back(commandLine);
+}
+
+std::wstring RecordingActions::ExecutableFolder() {
+  return real_ != nullptr ? real_->ExecutableFolder() : executableFolder;
+}
+
+void RecordingActions::ReportFailure(unsigned long code, const std::wstring& action) {
+  failures.push_back({code, action});
+}
+
+}  // namespace addmorvane::test

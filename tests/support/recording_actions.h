@@ -1,0 +1,60 @@
+// A stand-in for the system that records what the handlers ask of it. Where a test wants the
+// real clipboard and the real run script (under Wine), it passes the real actions, and the
+// recorder forwards those calls after recording them.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/system_actions.h"
+
+namespace addmorvane::test {
+
+struct ShellCall {
+  std::wstring path;
+  ShowCommand show;
+  bool operator==(const ShellCall&) const = default;
+};
+
+struct ReportedFailure {
+  unsigned long code;
+  std::wstring action;
+  bool operator==(const ReportedFailure&) const = default;
+};
+
+class RecordingActions final : public SystemActions {
+ public:
+  explicit RecordingActions(SystemActions* real = nullptr) : real_(real) {}
+
+  unsigned long ShellOpen(const std::wstring& path, ShowCommand show) override;
+  unsigned long RequestRestart() override;
+  void PutClipboardText(std::wstring_view text) override;
+  std::optional<std::wstring> ClipboardText() override;
+  void WriteRunScript(std::wstring_view commandLine) override;
+  std::wstring ExecutableFolder() override;
+  void ReportFailure(unsigned long code, const std::wstring& action) override;
+
+  // What the shell answers: 0 when it starts the file, else an error number.
+  unsigned long shellError = 0;
+  // Called at each restart request (for the time it came, say).
+  std::function<void()> onRestart;
+  // Run-script writes throw this error number when it is not 0.
+  unsigned long writeError = 0;
+  // What another program puts on the clipboard between put and read-back, if anything.
+  std::optional<std::wstring> clipboardIntruder;
+  std::wstring executableFolder = L"D:\\Программы\\addmorvane";
+
+  std::vector<ShellCall> shellCalls;
+  int restartRequests = 0;
+  std::vector<std::wstring> clipboardPuts;
+  std::optional<std::wstring> clipboard;
+  std::vector<std::wstring> runScriptWrites;
+  std::vector<ReportedFailure> failures;
+
+ private:
+  SystemActions* real_;
+};
+
+}  // namespace addmorvane::test
