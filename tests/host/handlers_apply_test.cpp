@@ -29,7 +29,9 @@ void CheckByClicks(MemoryForm& form, const std::array<short, 5>& values) {
 }
 
 // The command line must be everywhere the apply puts it.
-void ExpectApplied(const MemoryApp& app, const RecordingActions& actions, const std::wstring& line) {
+void ExpectApplied(const MemoryApp& app,
+                   const RecordingActions& actions,
+                   const std::wstring& line) {
   ASSERT_FALSE(actions.clipboardPuts.empty());
   EXPECT_EQ(actions.clipboardPuts.back(), line);
   EXPECT_EQ(app.form.Text(ControlId::Text1), line);

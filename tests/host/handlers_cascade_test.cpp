@@ -15,8 +15,10 @@ using expected::kDefaultCommandLine;
 const std::wstring kIdle(expected::kIdleHint);
 
 // States as State() prints them.
-const std::wstring kTrialA = L"frame=0 combo1='' combo2=''/0 flags=00 00 00 00 00 label3='" + kIdle + L"'";
-const std::wstring kWorkA = L"frame=1 combo1='' combo2=''/0 flags=00 00 00 00 00 label3='" + kIdle + L"'";
+const std::wstring kTrialA =
+    L"frame=0 combo1='' combo2=''/0 flags=00 00 00 00 00 label3='" + kIdle + L"'";
+const std::wstring kWorkA =
+    L"frame=1 combo1='' combo2=''/0 flags=00 00 00 00 00 label3='" + kIdle + L"'";
 
 TEST(StartUp, TrialModeStageAWithTheDefaultScriptWrittenOnce) {
   RecordingActions actions;

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "expected/facts.h"
+#include "launch/launch_actions.h"
 #include "memory_app.h"
 
 namespace addmorvane::test {
@@ -114,6 +116,17 @@ TEST(Help, HelpOpensTheFileBesideTheProgramMaximisedAndChangesNothingElse) {
     EXPECT_EQ(app.form.Caption(), caption);
     EXPECT_EQ(app.form.TimerEnabled(), armed);
     EXPECT_EQ(actions.runScriptWrites.size(), writes);
+  }
+}
+
+TEST(Help, TheHelpFileFollowsTheFolderWithOneSeparator) {
+  const std::pair<std::wstring, std::wstring> cases[] = {
+      {L"C:", L"C:\\Help.hlp"},
+      {L"C:\\Program Files\\x", L"C:\\Program Files\\x\\Help.hlp"},
+      {L"\\\\server\\share\\папка", L"\\\\server\\share\\папка\\Help.hlp"},
+  };
+  for (const auto& [folder, path] : cases) {
+    EXPECT_EQ(HelpFilePath(folder), path);
   }
 }
 

@@ -77,10 +77,9 @@ void MemoryForm::Click(ControlId id) {
       Raise(id, Event::Click);
       break;
     case ControlKind::OptionButton:
-      if (Value(id) != 1) {
-        SetValue(id, 1);
-        Raise(id, Event::Click);
-      }
+      // As with the real buttons, a click on the selected one reports it once more.
+      SetValue(id, 1);
+      Raise(id, Event::Click);
       break;
     case ControlKind::CheckBox:
       At(id).value = Value(id) == 1 ? 0 : 1;

@@ -19,7 +19,8 @@ namespace addmorvane::test {
 
 class MemoryForm final : public Form {
  public:
-  MemoryForm(EventSink& sink, SystemActions& actions,
+  MemoryForm(EventSink& sink,
+             SystemActions& actions,
              unsigned timerIntervalMs = kRestartIntervalMs);
 
   // Form.

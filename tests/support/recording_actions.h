@@ -24,7 +24,7 @@ struct ReportedFailure {
   bool operator==(const ReportedFailure&) const = default;
 };
 
-class RecordingActions final : public SystemActions {
+class RecordingActions : public SystemActions {
  public:
   explicit RecordingActions(SystemActions* real = nullptr) : real_(real) {}
 

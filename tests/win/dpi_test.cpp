@@ -37,29 +37,30 @@ TEST_F(HighDpiTest, WindowAndControlsScaleWithTheDisplay) {
   HWND form = window().hwnd();
   RECT client{};
   GetClientRect(form, &client);
-  ExpectScaled(client.right, kClientWidthTwips);
-  ExpectScaled(client.bottom, kClientHeightTwips);
+  ExpectScaled(client.right, expected::kClientWidthTwips);
+  ExpectScaled(client.bottom, expected::kClientHeightTwips);
 
-  const TwipsRect& frame = SpecOf(ControlId::Frame1).rect;
-  for (const ControlSpec& spec : kLayout) {
-    SCOPED_TRACE(std::wstring(spec.name));
-    const RECT rect = RectInClient(Control(spec.id), form);
-    const bool inFrame = spec.container == Container::Frame1;
+  const expected::ControlRow& frame = expected::kControls[2];
+  for (const expected::ControlRow& row : expected::kControls) {
+    SCOPED_TRACE(std::wstring(row.name));
+    HWND control = ControlNamed(row.name);
+    const RECT rect = RectInClient(control, form);
+    const bool inFrame = row.container == expected::In::Frame1;
     // Inside the frame, rounding applies to the frame's and the control's offsets apart.
-    const long frameLeft = inFrame ? TwipsToPixels(frame.left, dpi_) : 0;
-    const long frameTop = inFrame ? TwipsToPixels(frame.top, dpi_) : 0;
-    ExpectScaled(rect.left - frameLeft, spec.rect.left);
-    ExpectScaled(rect.top - frameTop, spec.rect.top);
-    ExpectScaled(rect.right - rect.left, spec.rect.width);
-    ExpectScaled(rect.bottom - rect.top, spec.rect.height);
+    const long frameLeft = inFrame ? std::lround(frame.left * dpi_ / 1440.0) : 0;
+    const long frameTop = inFrame ? std::lround(frame.top * dpi_ / 1440.0) : 0;
+    ExpectScaled(rect.left - frameLeft, row.left);
+    ExpectScaled(rect.top - frameTop, row.top);
+    ExpectScaled(rect.right - rect.left, row.width);
+    ExpectScaled(rect.bottom - rect.top, row.height);
 
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(Control(spec.id), WM_GETFONT, 0, 0));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
     LOGFONTW logFont{};
     ASSERT_NE(GetObjectW(font, sizeof(logFont), &logFont), 0);
     // 8.25 pt, or a little less where a caption needs it to be shown whole.
     EXPECT_LE(-logFont.lfHeight, std::lround(8.25 * dpi_ / 72));
     EXPECT_GE(-logFont.lfHeight, std::lround(6.0 * dpi_ / 72));
-    EXPECT_TRUE(CaptionShownWhole(Control(spec.id), spec.kind, dpi_));
+    EXPECT_TRUE(CaptionShownWhole(control, SpecOf(ControlIdNamed(row.name)).kind, dpi_));
   }
 }
 

@@ -2,20 +2,13 @@
 
 #include <cstdio>
 
+#include "platform/error_text.h"
+
 namespace addmorvane::wintest {
 
-std::intptr_t RecordingActions::ShellOpen(const std::wstring& path, ShowCommand show) {
-  shellCalls.push_back({path, show});
-  return shellResult;
-}
-
-unsigned long RecordingActions::RequestRestart() {
-  restartTimes.push_back(GetTickCount64());
-  return 0;
-}
-
-void RecordingActions::ShowMessage(const std::wstring& text) {
-  messages.push_back(text);
+void RecordingActions::ReportFailure(unsigned long code, const std::wstring& action) {
+  test::RecordingActions::ReportFailure(code, action);
+  messages.push_back(FailureReportText(code, action));
 }
 
 std::wstring RunScriptPath() {
@@ -80,14 +73,22 @@ std::wstring SystemText(DWORD code) {
   return text;
 }
 
-std::string ScriptFor(const std::string& commandLine) {
-  return commandLine + "\r\r\n@C:\\morvane2.bat\r\n";
-}
+namespace {
+
+// A virtual key that no keyboard has (0x97 is unassigned): the input queue's marker.
+constexpr WORD kMarkerKey = 0x97;
+bool markerSeen = false;
+
+}  // namespace
 
 int PumpPending(FormWindow* window) {
   int handled = 0;
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_KEYUP && message.wParam == kMarkerKey) {
+      markerSeen = true;
+      continue;
+    }
     // The system's own polling timer (pointer tracking over a hot control) ticks every few
     // milliseconds for as long as the pointer rests there; it is not activity.
     constexpr UINT kSystemTimer = 0x0118;
@@ -121,24 +122,23 @@ bool PumpUntil(FormWindow* window, const std::function<bool()>& done, DWORD time
 }
 
 void Flush(FormWindow* window) {
-  // Input travels through the X server and the Wine server before it reaches the queue,
-  // so "nothing handled" must last a moment before it means "nothing more is coming". The
-  // queue may also wake us with nothing to hand out (pointer tracking), which counts as quiet.
-  constexpr ULONGLONG kQuietMs = 100;
-  const ULONGLONG deadline = GetTickCount64() + 3000;
-  ULONGLONG lastHandled = GetTickCount64();
-  for (;;) {
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) {
-      return;
-    }
-    if (PumpPending(window) > 0) {
-      lastHandled = now;
-    } else if (now - lastHandled >= kQuietMs) {
-      return;
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(kQuietMs), QS_ALLINPUT);
+  if (window == nullptr || !window->alive()) {
+    // No window of ours to take input: only what is already queued is handed out.
+    PumpPending(window);
+    return;
   }
+  INPUT marker{};
+  marker.type = INPUT_KEYBOARD;
+  marker.ki.wVk = kMarkerKey;
+  marker.ki.dwFlags = KEYEVENTF_KEYUP;
+  markerSeen = false;
+  ASSERT_EQ(SendInput(1, &marker, sizeof(INPUT)), 1u);
+  // A window that the input closed takes no more keys; the input has been handled then too.
+  ASSERT_TRUE(PumpUntil(
+      window, [&] { return markerSeen || !window->alive(); }, 10000))
+      << "the input before the marker was never handled";
+  // What handling the input posted is handed out before any later input: take it too.
+  PumpPending(window);
 }
 
 POINT CentreOf(HWND hwnd) {
@@ -185,6 +185,19 @@ void ClickAt(POINT screen) {
   Send(MouseInput(MOUSEEVENTF_LEFTUP, screen));
 }
 
+void PressPointer(POINT screen) {
+  Send(MouseInput(0, screen));
+  Send(MouseInput(MOUSEEVENTF_LEFTDOWN, screen));
+}
+
+void DragPointerTo(POINT screen) {
+  Send(MouseInput(0, screen));
+}
+
+void ReleasePointer(POINT screen) {
+  Send(MouseInput(MOUSEEVENTF_LEFTUP, screen));
+}
+
 void PressKey(WORD virtualKey, bool shift) {
   if (shift) {
     Send(KeyInput(VK_SHIFT, 0, 0));
@@ -207,6 +220,16 @@ std::wstring WindowText(HWND hwnd) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), int(text.size()))));
   return text;
+}
+
+ControlId ControlIdNamed(std::wstring_view name) {
+  for (const ControlSpec& spec : kLayout) {
+    if (spec.name == name) {
+      return spec.id;
+    }
+  }
+  ADD_FAILURE() << "no control of that name";
+  return ControlId::Command1;
 }
 
 RECT RectInClient(HWND control, HWND form) {
@@ -250,16 +273,18 @@ void FormTest::SetUp() {
 }
 
 void FormTest::StartForm() {
-  form_ = std::make_unique<MainForm>(actions_);
+  form_ = std::make_unique<Program>(actions_, timerIntervalMs_);
   form_->Start();
   // Keyboard input goes to the foreground window; make sure that is ours.
   SetForegroundWindow(window().hwnd());
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == window().hwnd(); }))
+      << "the window did not come to the foreground";
   Flush();
 }
 
 void FormTest::TearDown() {
   form_.reset();
-  wintest::Flush(nullptr);
+  PumpPending(nullptr);
   MakeWritable(RunScriptPath());
 }
 

@@ -14,27 +14,27 @@
 #include <string>
 #include <vector>
 
-#include "app/main_form.h"
-#include "platform/system_actions.h"
+#include "app/win32/program.h"
+#include "app/win32/windows_system_actions.h"
+#include "expected/facts.h"
+#include "recording_actions.h"
 
 namespace addmorvane::wintest {
 
-struct ShellCall {
-  std::wstring path;
-  ShowCommand show;
-};
+using expected::ScriptFor;
+using test::ShellCall;
 
-// Records the shell opens, restart requests and messages instead of carrying them out.
-class RecordingActions final : public SystemActions {
+// The recorder of the native tests, with the real clipboard and the real run script behind
+// it, and the user's view of each failure report.
+class RecordingActions final : public test::RecordingActions {
  public:
-  std::intptr_t ShellOpen(const std::wstring& path, ShowCommand show) override;
-  unsigned long RequestRestart() override;
-  void ShowMessage(const std::wstring& text) override;
+  RecordingActions() : test::RecordingActions(&WindowsSystemActions()) {
+    onRestart = [this] { restartTimes.push_back(GetTickCount64()); };
+  }
+  void ReportFailure(unsigned long code, const std::wstring& action) override;
 
-  std::intptr_t shellResult = 42;  // what the shell answers; 32 or less is a failure
-  std::vector<ShellCall> shellCalls;
   std::vector<ULONGLONG> restartTimes;  // GetTickCount64 at each request
-  std::vector<std::wstring> messages;
+  std::vector<std::wstring> messages;   // each report as the user reads it
 };
 
 // The run script and the folder it lives in, on drive C: of the test prefix.
@@ -47,24 +47,31 @@ void MakeWritable(const std::wstring& path);
 std::vector<std::wstring> TemporaryFilesInRoot();
 // The system's text for an error number, as a failure report quotes it.
 std::wstring SystemText(DWORD code);
-// The run script's bytes for a command line of plain ASCII.
-std::string ScriptFor(const std::string& commandLine);
 
 // Processes the thread's messages the way the program's own loop does; returns how many.
 int PumpPending(FormWindow* window);
 // Processes messages until `done` holds or `timeoutMs` pass; returns whether it held.
 bool PumpUntil(FormWindow* window, const std::function<bool()>& done, DWORD timeoutMs = 3000);
-// Processes messages until the queue has stayed empty for a short quiet period.
+// Waits until this thread has taken out and handled every input sent before the call: a key
+// release of a key that no keyboard has is sent behind it through the same input queue, and
+// is handed out only after everything ahead of it. Without a live window, it only hands out
+// what is already queued.
 void Flush(FormWindow* window);
 
 // Real input.
 POINT CentreOf(HWND hwnd);
 void MovePointerTo(POINT screen);
 void ClickAt(POINT screen);
+// A drag: press the left button at one point, move with it held, release it at another.
+void PressPointer(POINT screen);
+void DragPointerTo(POINT screen);
+void ReleasePointer(POINT screen);
 void PressKey(WORD virtualKey, bool shift = false);
 void TypeText(const std::wstring& text);
 
 std::wstring WindowText(HWND hwnd);
+// The control that the program's documentation calls `name`.
+ControlId ControlIdNamed(std::wstring_view name);
 // The control's rectangle in the client coordinates of `form`.
 RECT RectInClient(HWND control, HWND form);
 
@@ -83,6 +90,7 @@ class FormTest : public ::testing::Test {
 
   FormWindow& window() { return form_->window(); }
   HWND Control(ControlId id) { return window().control(id); }
+  HWND ControlNamed(std::wstring_view name) { return Control(ControlIdNamed(name)); }
   void Flush() { wintest::Flush(&window()); }
   bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {
     return wintest::PumpUntil(form_ ? &window() : nullptr, done, timeoutMs);
@@ -99,7 +107,9 @@ class FormTest : public ::testing::Test {
   std::string RunScript() { return ReadFileBytes(RunScriptPath()).value_or("<missing>"); }
 
   RecordingActions actions_;
-  std::unique_ptr<MainForm> form_;
+  // The restart timer's interval; tests of the timer itself shorten it.
+  unsigned timerIntervalMs_ = kRestartIntervalMs;
+  std::unique_ptr<Program> form_;
   bool startInSetUp_ = true;
 };
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/system_error.h"
-#include "runscript/write_run_script.h"
+#include "runscript/win32/write_run_script.h"
 
 namespace addmorvane::wintest {
 namespace {
@@ -75,7 +75,7 @@ TEST_F(RunScriptTest, StartUpFailsWithoutShowingTheWindowWhenTheScriptCannotBeRe
           CreateFileW(RunScriptPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
       ASSERT_NE(held, INVALID_HANDLE_VALUE);
     }
-    form_ = std::make_unique<MainForm>(actions_);
+    form_ = std::make_unique<Program>(actions_);
     const std::optional<unsigned long> code = FailureCode([&] { form_->Start(); });
     EXPECT_TRUE(code.has_value()) << "start-up went on";
     if (readOnly) {

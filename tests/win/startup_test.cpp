@@ -88,9 +88,9 @@ TEST_F(StartupTest, ControlsShowTrialModeAtStart) {
   }
   EXPECT_EQ(GetWindowLongW(Control(Id::Text1), GWL_STYLE) & WS_VISIBLE, 0);
   EXPECT_EQ(ListEntries(Control(Id::Combo1)),
-            (std::vector<std::wstring>{L"-f", L"-d", L"-s", L"-l", L"-v"}));
+            std::vector<std::wstring>(expected::kCycleList.begin(), expected::kCycleList.end()));
   EXPECT_EQ(ListEntries(Control(Id::Combo2)),
-            (std::vector<std::wstring>{L"-1", L"-2", L"-5", L"-0"}));
+            std::vector<std::wstring>(expected::kPassList.begin(), expected::kPassList.end()));
 }
 
 TEST_F(StartupTest, WindowGeometryFollowsTheLayout) {
@@ -101,8 +101,8 @@ TEST_F(StartupTest, WindowGeometryFollowsTheLayout) {
 
   RECT client{};
   GetClientRect(form, &client);
-  EXPECT_EQ(client.right, 479);
-  EXPECT_EQ(client.bottom, 271);
+  EXPECT_EQ(client.right, expected::kClientWidthPx96);
+  EXPECT_EQ(client.bottom, expected::kClientHeightPx96);
 
   const LONG style = GetWindowLongW(form, GWL_STYLE);
   EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
@@ -116,16 +116,16 @@ TEST_F(StartupTest, WindowGeometryFollowsTheLayout) {
   EXPECT_NEAR(outer.left + outer.right, GetSystemMetrics(SM_CXSCREEN), 2);
   EXPECT_NEAR(outer.top + outer.bottom, GetSystemMetrics(SM_CYSCREEN), 2);
 
-  const TwipsRect& frame = SpecOf(Id::Frame1).rect;
-  for (const ControlSpec& spec : kLayout) {
-    SCOPED_TRACE(std::wstring(spec.name));
-    const RECT rect = RectInClient(Control(spec.id), form);
-    const bool inFrame = spec.container == Container::Frame1;
-    EXPECT_EQ(rect.left, (spec.rect.left + (inFrame ? frame.left : 0)) / 15);
-    EXPECT_EQ(rect.top, (spec.rect.top + (inFrame ? frame.top : 0)) / 15);
-    EXPECT_EQ(rect.right - rect.left, spec.rect.width / 15);
+  const expected::ControlRow& frame = expected::kControls[2];
+  for (const expected::ControlRow& row : expected::kControls) {
+    SCOPED_TRACE(std::wstring(row.name));
+    const RECT rect = RectInClient(ControlNamed(row.name), form);
+    const bool inFrame = row.container == expected::In::Frame1;
+    EXPECT_EQ(rect.left, (row.left + (inFrame ? frame.left : 0)) / 15);
+    EXPECT_EQ(rect.top, (row.top + (inFrame ? frame.top : 0)) / 15);
+    EXPECT_EQ(rect.right - rect.left, row.width / 15);
     // A closed drop-down combo box shows only its text field.
-    EXPECT_EQ(rect.bottom - rect.top, spec.rect.height / 15);
+    EXPECT_EQ(rect.bottom - rect.top, row.height / 15);
   }
 }
 
@@ -188,6 +188,51 @@ TEST_F(TabOrderTest, WorkModeEntersTheFrame) {
             (Names{L"Command4", L"Command1", L"Command2", L"Combo1", L"Command3", L"Option2"}));
   EXPECT_EQ(Walk(6, true),
             (Names{L"Command3", L"Combo1", L"Command2", L"Command1", L"Command4", L"Option2"}));
+}
+
+TEST_F(TabOrderTest, StageBAddsThePassSwitchAndStageCTheFlags) {
+  Click(Id::Option2);
+  ChooseFromList(Id::Combo1, 1);
+  Click(Id::Command1);  // the focus back to the start of the order; it only opens the script
+  ASSERT_EQ(Focused(), L"Command1");
+  EXPECT_EQ(Walk(7, false), (Names{L"Command2", L"Combo1", L"Combo2", L"Command3", L"Option2",
+                                   L"Command4", L"Command1"}));
+  ChooseFromList(Id::Combo2, 1);
+  Click(Id::Command1);
+  ASSERT_EQ(Focused(), L"Command1");
+  EXPECT_EQ(Walk(12, false),
+            (Names{L"Command2", L"Combo1", L"Combo2", L"Check1", L"Check2", L"Check3", L"Check4",
+                   L"Check5", L"Command3", L"Option2", L"Command4", L"Command1"}));
+  EXPECT_EQ(Walk(12, true),
+            (Names{L"Command4", L"Option2", L"Command3", L"Check5", L"Check4", L"Check3", L"Check2",
+                   L"Check1", L"Combo2", L"Combo1", L"Command2", L"Command1"}));
+  // Emptying the cycle switch takes the pass switch and the flags out of the order again.
+  Click(Id::Option1);
+  Click(Id::Option2);
+  Click(Id::Command1);
+  EXPECT_EQ(Walk(6, false),
+            (Names{L"Command2", L"Combo1", L"Command3", L"Option2", L"Command4", L"Command1"}));
+}
+
+TEST_F(StartupTest, TheTitleBarMovesTheWindow) {
+  HWND form = window().hwnd();
+  RECT before{};
+  GetWindowRect(form, &before);
+  // A point of the title bar left of the caption buttons.
+  const POINT grip{before.left + 60, before.top + GetSystemMetrics(SM_CYFIXEDFRAME) +
+                                         GetSystemMetrics(SM_CYCAPTION) / 2};
+  ASSERT_EQ(SendMessageW(form, WM_NCHITTEST, 0, MAKELPARAM(grip.x, grip.y)), HTCAPTION);
+  const POINT drop{grip.x - 40, grip.y + 30};
+  PressPointer(grip);
+  DragPointerTo({grip.x - 20, grip.y + 15});
+  DragPointerTo(drop);
+  ReleasePointer(drop);
+  Flush();
+  RECT after{};
+  GetWindowRect(form, &after);
+  EXPECT_EQ(after.left - before.left, -40);
+  EXPECT_EQ(after.top - before.top, 30);
+  EXPECT_EQ(after.right - after.left, before.right - before.left) << "the size changed";
 }
 
 TEST_F(StartupTest, LockedFrameIgnoresPointerAndKeyboard) {
@@ -257,20 +302,6 @@ TEST_F(StartupTest, CloseBoxEndsTheProgramAndLeavesTheDefaultScript) {
   EXPECT_FALSE(IsWindow(form));
   EXPECT_EQ(RunScript(), ScriptFor("C:\\Morvane.com"));
   EXPECT_TRUE(actions_.messages.empty());
-}
-
-TEST_F(StartupTest, CloseBoxAfterRunCancelsTheRestart) {
-  Click(Id::Command1);
-  ASSERT_TRUE(window().TimerEnabled());
-  HWND form = window().hwnd();
-  const std::optional<POINT> closeBox = CloseBoxPoint(form);
-  ASSERT_TRUE(closeBox.has_value());
-  ClickAt(*closeBox);
-  ASSERT_TRUE(PumpUntil([&] { return !window().alive(); }));
-  EXPECT_FALSE(IsWindow(form));
-  // The restart timer would have ticked after 5 s; give it more than that.
-  PumpUntil([] { return false; }, 6000);
-  EXPECT_TRUE(actions_.restartTimes.empty());
 }
 
 }  // namespace

@@ -21,7 +21,8 @@ namespace addmorvane {
 class FormWindow final : public Form {
  public:
   // `timerIntervalMs` is the restart timer's interval; tests shorten it.
-  FormWindow(EventSink& sink, SystemActions& actions,
+  FormWindow(EventSink& sink,
+             SystemActions& actions,
              unsigned timerIntervalMs = kRestartIntervalMs);
   ~FormWindow() override;
   FormWindow(const FormWindow&) = delete;
