@@ -13,15 +13,12 @@ DWORD EnableShutdownPrivilege() {
   TOKEN_PRIVILEGES privileges{};
   privileges.PrivilegeCount = 1;
   privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-  DWORD error = ERROR_SUCCESS;
-  if (!LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid)) {
-    error = GetLastError();
-  } else if (!AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr)) {
-    error = GetLastError();
-  } else {
-    // Succeeds with ERROR_NOT_ALL_ASSIGNED when the account lacks the privilege.
-    error = GetLastError();
+  if (LookupPrivilegeValueW(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid)) {
+    AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
   }
+  // Either call's failure; or, when the adjustment succeeds, ERROR_NOT_ALL_ASSIGNED where the
+  // account lacks the privilege.
+  const DWORD error = GetLastError();
   CloseHandle(token);
   return error;
 }

@@ -5,7 +5,8 @@
 #include <cstdlib>
 
 namespace __gnu_cxx {
-void __verbose_terminate_handler() {
+// The name is the runtime's own: this definition takes the place of the library's.
+void __verbose_terminate_handler() {  // NOLINT(bugprone-reserved-identifier)
   std::abort();
 }
 }  // namespace __gnu_cxx
