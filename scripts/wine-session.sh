@@ -9,23 +9,10 @@
 set -euo pipefail
 
 ADDMORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-
 # The prefix is always the project's own, even if the caller's shell names another one.
 export WINEPREFIX="$ADDMORVANE_ROOT/build/wine-prefix"
-export WINEDEBUG=-all
-# No Mono/Gecko install dialogs: the program needs neither.
-export WINEDLLOVERRIDES="mscoree,mshtml="
-
-# The loader. Debian's `wine` wrapper takes the 32-bit loader whenever wine32 is installed,
-# even where 32-bit programs cannot run at all (a kernel without 32-bit support); our programs
-# and the prefix are 64-bit, so the 64-bit loader is asked for directly, the way the wrapper
-# itself does it when wine32 is absent.
-if [[ -x /usr/lib/wine/wine64 ]]; then
-  WINE=/usr/lib/wine/wine64
-  export WINELOADER=$WINE
-else
-  WINE=wine
-fi
+# shellcheck source=scripts/wine-env.sh
+source "$ADDMORVANE_ROOT/scripts/wine-env.sh"
 
 WIN_BUILD_DIR="$ADDMORVANE_ROOT/build/win"
 # shellcheck disable=SC2034 # for the scripts that source this file
@@ -124,7 +111,7 @@ wine_prefix_ensure() {
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
   "$WINE" wineboot -i >/dev/null 2>&1
-  wineserver -w
+  "$WINESERVER" -w
   [[ -f $WINEPREFIX/system.reg ]] || {
     wine_session_log "wine: wineboot did not create $WINEPREFIX"
     return 1
@@ -140,7 +127,7 @@ wine_prefix_ensure() {
   if [[ -f /usr/share/wine/fonts/marlett.ttf ]]; then
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
   fi
-  wineserver -w
+  "$WINESERVER" -w
   printf '%s' "$WINE_PREFIX_VERSION" >"$WINE_PREFIX_READY"
 }
 
@@ -159,8 +146,8 @@ wine_prefix_ensure_private() {
 
 # Ends every Wine process of the project's prefix, and the wineserver with them.
 wine_server_stop() {
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
+  "$WINESERVER" -k >/dev/null 2>&1 || true
+  "$WINESERVER" -w >/dev/null 2>&1 || true
 }
 
 # One wineserver for the whole session, so that each program started does not pay for a new
@@ -168,7 +155,7 @@ wine_server_stop() {
 # (from another session, maybe on another display) is ended first.
 wine_server_start() {
   wine_server_stop
-  wineserver -p
+  "$WINESERVER" -p
 }
 
 wine_session_end() {
