@@ -9,76 +9,8 @@
 namespace addmorvane {
 namespace {
 
-struct FlagRow {
-  FlagValues values;
-  const wchar_t* appended;  // every flag with its leading space, in command-line order
-};
-
-// All 32 combinations of the five check boxes, Check1 ... Check5.
-constexpr FlagRow kFlagRows[] = {
-    {{0, 0, 0, 0, 0}, L""},
-    {{0, 0, 0, 0, 1}, L" >>ERRORS.TXT"},
-    {{0, 0, 0, 1, 0}, L" -m"},
-    {{0, 0, 0, 1, 1}, L" -m >>ERRORS.TXT"},
-    {{0, 0, 1, 0, 0}, L" -e"},
-    {{0, 0, 1, 0, 1}, L" -e >>ERRORS.TXT"},
-    {{0, 0, 1, 1, 0}, L" -e -m"},
-    {{0, 0, 1, 1, 1}, L" -e -m >>ERRORS.TXT"},
-    {{0, 1, 0, 0, 0}, L" -b"},
-    {{0, 1, 0, 0, 1}, L" -b >>ERRORS.TXT"},
-    {{0, 1, 0, 1, 0}, L" -b -m"},
-    {{0, 1, 0, 1, 1}, L" -b -m >>ERRORS.TXT"},
-    {{0, 1, 1, 0, 0}, L" -b -e"},
-    {{0, 1, 1, 0, 1}, L" -b -e >>ERRORS.TXT"},
-    {{0, 1, 1, 1, 0}, L" -b -e -m"},
-    {{0, 1, 1, 1, 1}, L" -b -e -m >>ERRORS.TXT"},
-    {{1, 0, 0, 0, 0}, L" -p"},
-    {{1, 0, 0, 0, 1}, L" -p >>ERRORS.TXT"},
-    {{1, 0, 0, 1, 0}, L" -p -m"},
-    {{1, 0, 0, 1, 1}, L" -p -m >>ERRORS.TXT"},
-    {{1, 0, 1, 0, 0}, L" -p -e"},
-    {{1, 0, 1, 0, 1}, L" -p -e >>ERRORS.TXT"},
-    {{1, 0, 1, 1, 0}, L" -p -e -m"},
-    {{1, 0, 1, 1, 1}, L" -p -e -m >>ERRORS.TXT"},
-    {{1, 1, 0, 0, 0}, L" -p -b"},
-    {{1, 1, 0, 0, 1}, L" -p -b >>ERRORS.TXT"},
-    {{1, 1, 0, 1, 0}, L" -p -b -m"},
-    {{1, 1, 0, 1, 1}, L" -p -b -m >>ERRORS.TXT"},
-    {{1, 1, 1, 0, 0}, L" -p -b -e"},
-    {{1, 1, 1, 0, 1}, L" -p -b -e >>ERRORS.TXT"},
-    {{1, 1, 1, 1, 0}, L" -p -b -e -m"},
-    {{1, 1, 1, 1, 1}, L" -p -b -e -m >>ERRORS.TXT"},
-};
-
-TEST(ComposeCommandLine, EveryFlagCombinationInFixedOrder) {
-  static_assert(std::size(kFlagRows) == 32);
-  for (std::size_t row = 0; row < std::size(kFlagRows); ++row) {
-    SCOPED_TRACE(testing::Message() << "row " << row + 1);
-    const auto line = ComposeCommandLine(L"-l", L"-5", kFlagRows[row].values);
-    ASSERT_TRUE(line.has_value());
-    EXPECT_EQ(*line, std::wstring(L"C:\\Morvane.com -l -5") + kFlagRows[row].appended);
-  }
-}
-
-TEST(ComposeCommandLine, Examples) {
-  struct Example {
-    const wchar_t* cycle;
-    const wchar_t* pass;
-    FlagValues flags;
-    const wchar_t* expected;
-  };
-  const Example examples[] = {
-      {L"-d", L"-2", {1, 0, 1, 0, 0}, L"C:\\Morvane.com -d -2 -p -e"},
-      {L"-f", L"-1", {0, 0, 0, 0, 0}, L"C:\\Morvane.com -f -1"},
-      {L"-v", L"-0", {1, 1, 1, 1, 1}, L"C:\\Morvane.com -v -0 -p -b -e -m >>ERRORS.TXT"},
-      {L"-s", L"-5", {0, 1, 1, 1, 0}, L"C:\\Morvane.com -s -5 -b -e -m"},
-      {L"-d", L"-2", {1, 0, 0, 0, 1}, L"C:\\Morvane.com -d -2 -p >>ERRORS.TXT"},
-  };
-  for (const Example& e : examples) {
-    EXPECT_EQ(ComposeCommandLine(e.cycle, e.pass, e.flags),
-              std::optional<std::wstring>(e.expected));
-  }
-}
+// Every flag row and the documented examples go through "применить" in
+// handlers_apply_test.cpp; here, the composer's own edges.
 
 TEST(ComposeCommandLine, EmptyTextsKeepTheirSpaces) {
   EXPECT_EQ(ComposeCommandLine(L"", L"", {0, 0, 0, 0, 0}), L"C:\\Morvane.com  ");

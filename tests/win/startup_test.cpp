@@ -271,7 +271,7 @@ TEST_F(StartupTest, LockedFrameIgnoresPointerAndKeyboard) {
   EXPECT_TRUE(actions_.shellCalls.empty());
 }
 
-TEST_F(StartupTest, EnterPressesOnlyAFocusedPushButtonAndEscDoesNothing) {
+TEST_F(StartupTest, EnterAndSpacePressOnlyAFocusedPushButtonAndEscDoesNothing) {
   Key(VK_ESCAPE);
   EXPECT_TRUE(window().alive());
   EXPECT_TRUE(actions_.shellCalls.empty());
@@ -291,6 +291,9 @@ TEST_F(StartupTest, EnterPressesOnlyAFocusedPushButtonAndEscDoesNothing) {
   EXPECT_EQ(actions_.shellCalls[0].path, L"C:\\morvane1.bat");
   EXPECT_EQ(actions_.shellCalls[0].show, ShowCommand::Hidden);
   EXPECT_TRUE(window().TimerEnabled());
+  // Space presses the focused button too, as in any dialog box.
+  Key(VK_SPACE);
+  EXPECT_EQ(actions_.shellCalls.size(), 2u);
 }
 
 TEST_F(StartupTest, CloseBoxEndsTheProgramAndLeavesTheDefaultScript) {
