@@ -50,6 +50,8 @@ endif()
 option(ADDMORVANE_TESTS "Build the Windows tests" ON)
 if(ADDMORVANE_TESTS)
   include(cmake/windows-tests.cmake)
+  include(cmake/reproducible-test.cmake)
+  include(cmake/dos-tests.cmake)
 endif()
 
 include(cmake/bench.cmake)
