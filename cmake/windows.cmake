@@ -10,6 +10,15 @@ list(FILTER win_sources EXCLUDE REGEX "/platform/terminate_mingw\\.cpp$")
 add_library(addmorvane_win STATIC ${win_sources})
 target_link_libraries(addmorvane_win PUBLIC addmorvane_core user32 gdi32 shell32 advapi32)
 
+# The version record's numbers and texts, from the project's version (leading zeros dropped
+# from the numbers, which the resource compiler would read as octal).
+math(EXPR ADDMORVANE_VERSION_MAJOR "${PROJECT_VERSION_MAJOR}")
+math(EXPR ADDMORVANE_VERSION_MINOR "${PROJECT_VERSION_MINOR}")
+configure_file(res/version.h.in generated/version.h @ONLY)
+set_source_files_properties(res/addmorvane.rc PROPERTIES
+  INCLUDE_DIRECTORIES ${CMAKE_CURRENT_BINARY_DIR}/generated
+  OBJECT_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/generated/version.h)
+
 add_executable(addmorvane WIN32 src/app/win32/main.cpp res/addmorvane.rc)
 if(MINGW)
   target_sources(addmorvane PRIVATE src/platform/terminate_mingw.cpp)
@@ -23,7 +32,9 @@ if(MINGW)
   foreach(target addmorvane addmorvane_win addmorvane_core)
     target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections)
   endforeach()
-  target_link_options(addmorvane PRIVATE ${static_flags} -municode -s -Wl,--gc-sections)
+  # No link time stamp in the PE header: the same sources give the same exe, byte for byte.
+  target_link_options(addmorvane PRIVATE ${static_flags} -municode -s -Wl,--gc-sections
+    -Wl,--no-insert-timestamp)
   set(ADDMORVANE_TEST_LINK ${static_flags})
 else()
   target_link_options(addmorvane PRIVATE /MANIFEST:NO)
@@ -34,6 +45,8 @@ endif()
 option(ADDMORVANE_TESTS "Build the Windows tests" ON)
 if(ADDMORVANE_TESTS)
   include(cmake/windows-tests.cmake)
+  include(cmake/reproducible-test.cmake)
+  include(cmake/dos-tests.cmake)
 endif()
 
 include(cmake/bench.cmake)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Debian packages the build, the tests and the Wine harness need, and the one place that
-# installs them. Sourced by ./run and ./test (call deps_ensure); may also be run on its own.
+# Debian packages the build, the tests, the Wine harness and ./release need, and the one
+# place that installs them. Sourced by ./run, ./test and ./release (call deps_ensure); may also
+# be run on its own.
 set -euo pipefail
 
 ADDMORVANE_PACKAGES=(
@@ -15,6 +16,8 @@ ADDMORVANE_PACKAGES=(
   x11-utils   # xdpyinfo, xwininfo: is the display up, has the window appeared
   imagemagick # import: window screenshots as PNG
   clang-format clang-tidy cppcheck
+  dosbox # a DOS command interpreter that runs the run scripts the program writes
+  nasm   # assembles the DOS stand-in for the tester
 )
 
 # Prints the packages of the list that are not installed, one a line.
