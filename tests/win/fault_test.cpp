@@ -213,7 +213,7 @@ TEST_F(FaultTest, AThousandRoundsEndInTrialModeWithoutGrowingResourceUse) {
   for (int round = 0; round < kRounds; ++round) {
     const int cycle = round % 5;
     const int pass = round % 4;
-    const ControlId flag = kFlagIds[static_cast<std::size_t>((round / 4) % 5)];
+    const ControlId flag = kFlagControls[static_cast<std::size_t>((round / 4) % 5)];
     if (round < kRealRounds) {
       Click(ControlId::Option2);
       ChooseFromList(ControlId::Combo1, cycle);
@@ -265,7 +265,7 @@ TEST_F(FaultTest, AThousandRoundsEndInTrialModeWithoutGrowingResourceUse) {
             "frame=0 combo1='' combo2=''/0 flags=00 00 00 00 00 label3='" + Utf8(kIdle) + "'");
   EXPECT_EQ(Check(ControlId::Option1), BST_CHECKED);
   EXPECT_EQ(Check(ControlId::Option2), BST_UNCHECKED);
-  EXPECT_EQ(WindowText(window().hwnd()), L"addmorvane");
+  EXPECT_EQ(WindowText(window().hwnd()), expected::kFormCaption);
   EXPECT_EQ(RunScript(), kDefaultScript);
   EXPECT_TRUE(TemporaryFilesInRoot().empty());
   ASSERT_GT(afterRealInput.gdi, 0u) << "no way to count GDI objects";

@@ -10,9 +10,7 @@
 
 namespace addmorvane::wintest {
 
-inline constexpr std::array<ControlId, 5> kFlagIds = {
-    ControlId::Check1, ControlId::Check2, ControlId::Check3, ControlId::Check4, ControlId::Check5};
-inline const std::wstring kIdle = L"Наведите на переключатель";
+inline const std::wstring kIdle(expected::kIdleHint);
 
 inline std::string Utf8(const std::wstring& text) {
   std::string bytes(text.size() * 4, '\0');
@@ -39,7 +37,7 @@ class SettingsTest : public FormTest {
     }
     state += L" combo2='" + Text(ControlId::Combo2) + L"'/" +
              std::to_wstring(Enabled(ControlId::Combo2)) + L" flags=";
-    for (const ControlId flag : kFlagIds) {
+    for (const ControlId flag : kFlagControls) {
       state += std::to_wstring(Enabled(flag)) + std::to_wstring(Check(flag)) + L" ";
     }
     if (withHint) {
