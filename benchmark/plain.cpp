@@ -16,7 +16,9 @@ class IgnoredEvents final : public addmorvane::EventSink {
 
 class NoActions final : public addmorvane::SystemActions {
  public:
-  std::intptr_t ShellOpen(const std::wstring&, addmorvane::ShowCommand) override { return 0; }
+  addmorvane::OpenResult ShellOpen(const std::wstring&, addmorvane::ShowCommand) override {
+    return {};
+  }
   unsigned long RequestRestart() override { return 0; }
   void ShowMessage(const std::wstring&) override {}
 };

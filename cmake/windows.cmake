@@ -13,7 +13,8 @@ endforeach()
 
 # Everything but the entry point, so the tests can build the same window in-process.
 add_library(addmorvane_win STATIC ${win_sources})
-target_link_libraries(addmorvane_win PUBLIC addmorvane_core user32 gdi32 shell32 advapi32)
+target_link_libraries(addmorvane_win PUBLIC addmorvane_core user32 gdi32 shell32 advapi32 ole32
+  oleaut32 uuid)
 
 add_executable(addmorvane WIN32 src/app/main.cpp res/addmorvane.rc)
 if(MINGW)

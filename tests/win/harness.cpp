@@ -4,7 +4,7 @@
 
 namespace addmorvane::wintest {
 
-std::intptr_t RecordingActions::ShellOpen(const std::wstring& path, ShowCommand show) {
+OpenResult RecordingActions::ShellOpen(const std::wstring& path, ShowCommand show) {
   shellCalls.push_back({path, show});
   return shellResult;
 }

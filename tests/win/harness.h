@@ -27,11 +27,11 @@ struct ShellCall {
 // Records the shell opens, restart requests and messages instead of carrying them out.
 class RecordingActions final : public SystemActions {
  public:
-  std::intptr_t ShellOpen(const std::wstring& path, ShowCommand show) override;
+  OpenResult ShellOpen(const std::wstring& path, ShowCommand show) override;
   unsigned long RequestRestart() override;
   void ShowMessage(const std::wstring& text) override;
 
-  std::intptr_t shellResult = 42;  // what the shell answers; 32 or less is a failure
+  OpenResult shellResult;  // what every open answers; opened unless a test says otherwise
   std::vector<ShellCall> shellCalls;
   std::vector<ULONGLONG> restartTimes;  // GetTickCount64 at each request
   std::vector<std::wstring> messages;

@@ -2,8 +2,6 @@
 // the restart recorded instead of carried out.
 #include "harness.h"
 
-#include <shellapi.h>
-
 #include <cstdio>
 #include <string>
 #include <utility>
@@ -92,34 +90,54 @@ TEST_F(LaunchTest, WorkRunLeavesAppliedScriptAndEachPressOpensLaunchScript) {
 }
 
 TEST_F(LaunchTest, LaunchScriptThatCannotBeStartedIsReportedAndArmsNoRestart) {
-  struct Case {
-    std::intptr_t shellResult;
-    unsigned long systemError;
-  };
-  const Case cases[] = {
-      {SE_ERR_FNF, ERROR_FILE_NOT_FOUND},
-      {SE_ERR_ACCESSDENIED, ERROR_ACCESS_DENIED},
-      {SE_ERR_NOASSOC, ERROR_NO_ASSOCIATION},
-      {0, ERROR_NOT_ENOUGH_MEMORY},
-  };
+  const unsigned long errors[] = {ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_NO_ASSOCIATION,
+                                  ERROR_TIMEOUT};
   const ULONGLONG firstPress = GetTickCount64();
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.shellResult);
-    actions_.shellResult = c.shellResult;
+  for (const unsigned long error : errors) {
+    SCOPED_TRACE(error);
+    actions_.shellResult = {error, {}};
     actions_.messages.clear();
     const std::wstring before = WindowText(window().hwnd());
     Click(ControlId::Command1);
     ASSERT_EQ(actions_.messages.size(), 1u);
     const std::wstring& message = actions_.messages[0];
     EXPECT_NE(message.find(L"C:\\morvane1.bat"), std::wstring::npos) << message;
-    EXPECT_NE(message.find(std::to_wstring(c.systemError)), std::wstring::npos) << message;
-    EXPECT_NE(message.find(SystemMessageText(c.systemError)), std::wstring::npos) << message;
+    EXPECT_NE(message.find(std::to_wstring(error)), std::wstring::npos) << message;
+    EXPECT_NE(message.find(SystemMessageText(error)), std::wstring::npos) << message;
     EXPECT_FALSE(window().TimerEnabled());
     EXPECT_EQ(WindowText(window().hwnd()), before);
     EXPECT_TRUE(IsWindowVisible(window().hwnd()));
   }
   EXPECT_FALSE(RestartRequestedBefore(firstPress, 6000));
   EXPECT_TRUE(window().alive());
+}
+
+TEST_F(LaunchTest, RefusedLaunchScriptShowsTheRefusalAndArmsNoRestart) {
+  const std::wstring refusal = L"Файл C:\\morvane1.bat не открыт: a refusal made up by the test";
+  actions_.shellResult = {0, refusal};
+  const ULONGLONG pressed = GetTickCount64();
+  Click(ControlId::Command1);
+  ASSERT_EQ(actions_.messages.size(), 1u);
+  EXPECT_EQ(actions_.messages[0], refusal);
+  EXPECT_EQ(WindowText(window().hwnd()), L"addmorvane");
+  EXPECT_FALSE(window().TimerEnabled());
+  EXPECT_FALSE(RestartRequestedBefore(pressed, 6000));
+}
+
+TEST_F(LaunchTest, HelpIsSilentAboutShellFailuresButShowsARefusal) {
+  actions_.shellResult = {ERROR_FILE_NOT_FOUND, {}};
+  Click(ControlId::Command4);
+  EXPECT_EQ(actions_.shellCalls.size(), 1u);
+  EXPECT_TRUE(actions_.messages.empty());
+
+  const std::wstring refusal = L"Файл Help.hlp не открыт: a refusal made up by the test";
+  actions_.shellResult = {0, refusal};
+  Click(ControlId::Command4);
+  EXPECT_EQ(actions_.shellCalls.size(), 2u);
+  ASSERT_EQ(actions_.messages.size(), 1u);
+  EXPECT_EQ(actions_.messages[0], refusal);
+  EXPECT_EQ(WindowText(window().hwnd()), L"addmorvane");
+  EXPECT_FALSE(window().TimerEnabled());
 }
 
 TEST_F(LaunchTest, HelpOpensHelpFileBesideProgramAndChangesNothingElse) {
