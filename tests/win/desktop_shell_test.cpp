@@ -4,13 +4,16 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "platform/desktop_shell.h"
 
 namespace addmorvane::wintest {
 namespace {
 
+// One script per test: the command interpreter may still hold the last one's.
 const std::wstring kScript = L"C:\\desktop-shell-test.bat";
+const std::wstring kOtherScript = L"C:\\desktop-shell-test-2.bat";
 const std::wstring kMarker = L"C:\\desktop-shell-marker.txt";
 
 bool Exists(const std::wstring& path) {
@@ -39,9 +42,11 @@ class DesktopShellTest : public ::testing::Test {
   void TearDown() override {
     // The command interpreter may still hold the script a moment after the marker appeared.
     const ULONGLONG deadline = GetTickCount64() + 5000;
-    while (!DeleteFileW(kScript.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
-           GetTickCount64() < deadline) {
-      Sleep(20);
+    for (const std::wstring& script : {kScript, kOtherScript}) {
+      while (!DeleteFileW(script.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND &&
+             GetTickCount64() < deadline) {
+        Sleep(20);
+      }
     }
     DeleteFileW(kMarker.c_str());
   }
@@ -73,6 +78,46 @@ TEST_F(DesktopShellTest, MissingFileAndLateShellAreFailures) {
       OpenThroughDesktopShell(L"C:\\no-such-script-here.bat", SW_HIDE, true, 0);
   EXPECT_EQ(late.outcome, ShellOutcome::Failed);
   EXPECT_EQ(late.error, static_cast<unsigned long>(ERROR_TIMEOUT));
+}
+
+int handledByWindow = 0;
+
+LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_APP) {
+    ++handledByWindow;
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+TEST_F(DesktopShellTest, WindowThreadHandlesNothingWhileItWaits) {
+  DeleteFileW(kMarker.c_str());
+  WriteFileBytes(kOtherScript, "@echo ran> C:\\desktop-shell-marker.txt\r\n");
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = CountingProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"DesktopShellTestCounter";
+  RegisterClassW(&windowClass);
+  const HWND window = CreateWindowW(windowClass.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                    nullptr, windowClass.hInstance, nullptr);
+  ASSERT_NE(window, nullptr);
+  handledByWindow = 0;
+  // One message posted and one sent from another thread, both waiting when the call begins:
+  // a wait that handled either would run a handler nested inside the caller's.
+  PostMessageW(window, WM_APP, 0, 0);
+  std::thread sender([window] { SendMessageW(window, WM_APP, 0, 0); });
+  while ((HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) == 0) {
+    std::this_thread::yield();
+  }
+
+  const ShellReport opened = OpenThroughDesktopShell(kOtherScript, SW_HIDE, true, 5000);
+  EXPECT_EQ(opened.outcome, ShellOutcome::Opened) << opened.error;
+  EXPECT_EQ(handledByWindow, 0);
+
+  EXPECT_TRUE(PumpUntil(nullptr, [] { return handledByWindow == 2; }));
+  sender.join();
+  DestroyWindow(window);
+  EXPECT_TRUE(WaitForFileInRoot(kMarker, 5000));
 }
 
 }  // namespace
