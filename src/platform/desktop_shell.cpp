@@ -56,7 +56,8 @@ class Variant {
   ~Variant() { VariantClear(&value_); }
 
   VARIANT& get() { return value_; }
-  bool holdsText() const { return value_.vt != VT_BSTR || value_.bstrVal != nullptr; }
+  // False when a text could not be allocated.
+  bool complete() const { return value_.vt != VT_BSTR || value_.bstrVal != nullptr; }
 
  private:
   VARIANT value_;
@@ -155,7 +156,7 @@ ShellReport OpenOnWorker(const ShellRequest& request) {
   Variant none(L"");
   Variant verb(L"open");
   Variant show(request.showCommand);
-  if (!file.holdsText() || !none.holdsText() || !verb.holdsText()) {
+  if (!file.complete() || !none.complete() || !verb.complete()) {
     return {ShellOutcome::Failed, ERROR_NOT_ENOUGH_MEMORY};
   }
   if (request.abandoned) {
