@@ -16,13 +16,16 @@ class IgnoredEvents final : public addmorvane::EventSink {
 
 class NoActions final : public addmorvane::SystemActions {
  public:
-  unsigned long ShellOpen(const std::wstring&, addmorvane::ShowCommand) override { return 0; }
+  addmorvane::OpenResult ShellOpen(const std::wstring&, addmorvane::ShowCommand) override {
+    return {};
+  }
   unsigned long RequestRestart() override { return 0; }
   void PutClipboardText(std::wstring_view) override {}
   std::optional<std::wstring> ClipboardText() override { return std::nullopt; }
   void WriteRunScript(std::wstring_view) override {}
   std::wstring ExecutableFolder() override { return {}; }
   void ReportFailure(unsigned long, const std::wstring&) override {}
+  void ShowMessage(const std::wstring&) override {}
 };
 
 }  // namespace

@@ -2,7 +2,7 @@
 # (its KnownDLLs list), so that no DLL planted beside the program can be loaded in its place.
 cmake_minimum_required(VERSION 3.20)
 set(known advapi32.dll gdi32.dll kernel32.dll msvcrt.dll shell32.dll user32.dll ole32.dll
-    comdlg32.dll shlwapi.dll)
+    oleaut32.dll comdlg32.dll shlwapi.dll)
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "cannot read the imports of ${EXE}")

@@ -8,7 +8,8 @@ list(FILTER win_sources EXCLUDE REGEX "/platform/terminate_mingw\\.cpp$")
 
 # Everything but the entry point, so the tests can build the same window in-process.
 add_library(addmorvane_win STATIC ${win_sources})
-target_link_libraries(addmorvane_win PUBLIC addmorvane_core user32 gdi32 shell32 advapi32)
+target_link_libraries(addmorvane_win PUBLIC addmorvane_core user32 gdi32 shell32 advapi32 ole32
+  oleaut32 uuid)
 
 # The version record's numbers and texts, from the project's version (leading zeros dropped
 # from the numbers, which the resource compiler would read as octal).

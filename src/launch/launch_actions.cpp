@@ -6,11 +6,15 @@ namespace addmorvane {
 
 bool OpenLaunchScript(SystemActions& actions) {
   const std::wstring script(kLaunchScriptPath);
-  const unsigned long error = actions.ShellOpen(script, ShowCommand::Hidden);
-  if (error == 0) {
+  const OpenResult result = actions.ShellOpen(script, ShowCommand::Hidden);
+  if (result.opened()) {
     return true;
   }
-  actions.ReportFailure(error, L"Не удалось запустить " + script + L".");
+  if (!result.refusal.empty()) {
+    actions.ShowMessage(result.refusal);
+  } else {
+    actions.ReportFailure(result.error, L"Не удалось запустить " + script + L".");
+  }
   return false;
 }
 
@@ -23,7 +27,13 @@ std::wstring HelpFilePath(std::wstring_view executableFolder) {
 }
 
 void OpenHelp(SystemActions& actions) {
-  actions.ShellOpen(HelpFilePath(actions.ExecutableFolder()), ShowCommand::Maximized);
+  // A help file that is missing or cannot be opened is the shell's business; a refusal is
+  // the program's own.
+  const OpenResult result =
+      actions.ShellOpen(HelpFilePath(actions.ExecutableFolder()), ShowCommand::Maximized);
+  if (!result.refusal.empty()) {
+    actions.ShowMessage(result.refusal);
+  }
 }
 
 }  // namespace addmorvane

@@ -12,13 +12,21 @@ namespace addmorvane {
 
 enum class ShowCommand { Hidden, Maximized };
 
+// What became of a request to open a file.
+struct OpenResult {
+  unsigned long error = 0;  // the system's error number when the file could not be opened
+  std::wstring refusal;     // the whole message when the program would not open it
+  bool opened() const { return error == 0 && refusal.empty(); }
+};
+
 class SystemActions {
  public:
   virtual ~SystemActions() = default;
 
-  // The shell's "open" for `path`, no owner, parameters or working folder. Returns 0 when the
-  // shell started it, else the system's error number for why it could not.
-  virtual unsigned long ShellOpen(const std::wstring& path, ShowCommand show) = 0;
+  // The shell's "open" for `path`, no owner, parameters or working folder, with the rights
+  // of the user's own desktop shell. Where that shell runs with full rights, or there is
+  // none, only a file that nobody else can change is opened; any other is refused.
+  virtual OpenResult ShellOpen(const std::wstring& path, ShowCommand show) = 0;
 
   // Asks Windows to restart (no forcing); returns the system's error number, 0 on success.
   virtual unsigned long RequestRestart() = 0;
@@ -38,6 +46,8 @@ class SystemActions {
   // Tells the user that `action` failed with system error `code`, quoting the system's text,
   // in a message that the user closes.
   virtual void ReportFailure(unsigned long code, const std::wstring& action) = 0;
+  // Tells the user `text`, in a message that the user closes.
+  virtual void ShowMessage(const std::wstring& text) = 0;
 };
 
 }  // namespace addmorvane

@@ -138,6 +138,49 @@ std::vector<HWND> AppProcess::VisibleWindows() const {
   return e2e::VisibleWindows(id_);
 }
 
+HWND AppProcess::WaitForMessageBox(DWORD timeoutMs) const {
+  HWND box = nullptr;
+  WaitFor(
+      [&] {
+        for (const HWND hwnd : VisibleWindows()) {
+          wchar_t className[16] = {};
+          GetClassNameW(hwnd, className, 16);
+          if (std::wstring_view(className) == L"#32770") {
+            box = hwnd;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return box;
+}
+
+std::wstring MessageBoxText(HWND box) {
+  // The message itself is the box's static control with the id 0xFFFF.
+  wchar_t text[2048] = {};
+  return std::wstring(text, static_cast<std::size_t>(GetDlgItemTextW(box, 0xFFFF, text, 2048)));
+}
+
+void CloseMessageBox(HWND box) {
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+bool UnixChmod(const std::wstring& mode, const std::wstring& folder, const std::wstring& name) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  std::wstring commandLine = L"/bin/chmod " + mode + L" " + name;
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.c_str(), &startup, &info)) {
+    return false;
+  }
+  // Wine hands out no handle that can be waited on for a Unix program.
+  CloseHandle(info.hThread);
+  CloseHandle(info.hProcess);
+  return true;
+}
+
 std::vector<HWND> VisibleWindows(DWORD processId) {
   WindowSearch search{processId, {}, {}};
   EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));

@@ -39,6 +39,8 @@ class AppProcess {
   DWORD ExitCode() const;
   // The visible top-level windows the process owns.
   std::vector<HWND> VisibleWindows() const;
+  // A message box of the process once it shows, or null after `timeoutMs`.
+  HWND WaitForMessageBox(DWORD timeoutMs) const;
   void Terminate();
 
  private:
@@ -58,6 +60,14 @@ bool ClickAt(HWND target, POINT screen);
 std::vector<DWORD> ProcessesNamed(std::wstring_view exeName);
 // Ends every process started after `knownIds` was taken with this executable name.
 void EndNewProcesses(std::wstring_view exeName, const std::vector<DWORD>& knownIds);
+
+// The text of a message box, and closing it with its OK button.
+std::wstring MessageBoxText(HWND box);
+void CloseMessageBox(HWND box);
+
+// Starts the Unix `chmod` on `name` in `folder` of drive C: (Wine starts Unix programs too);
+// true if it could be started. Its effect shows in the file's security.
+bool UnixChmod(const std::wstring& mode, const std::wstring& folder, const std::wstring& name);
 
 bool FileExists(const std::wstring& path);
 bool WriteTextFile(const std::wstring& path, const std::string& text);

@@ -4,6 +4,8 @@
 // lives on.
 #include <gtest/gtest.h>
 
+#include <aclapi.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -62,6 +64,32 @@ class LaunchE2eTest : public ::testing::Test {
   AppProcess app_;
   std::wstring copyFolder_;
 };
+
+// Whether Everyone may write to the file or add files to the folder at `path`, as the
+// system reports its security.
+bool EveryoneMayWrite(const std::wstring& path) {
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                            nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS) {
+    return false;
+  }
+  SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
+  PSID everyone = nullptr;
+  AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone);
+  bool writable = false;
+  for (DWORD i = 0; dacl != nullptr && i < dacl->AceCount; ++i) {
+    void* ace = nullptr;
+    if (GetAce(dacl, i, &ace) &&
+        static_cast<ACE_HEADER*>(ace)->AceType == ACCESS_ALLOWED_ACE_TYPE) {
+      auto* allowed = static_cast<ACCESS_ALLOWED_ACE*>(ace);
+      writable |= EqualSid(&allowed->SidStart, everyone) && (allowed->Mask & FILE_WRITE_DATA) != 0;
+    }
+  }
+  FreeSid(everyone);
+  LocalFree(descriptor);
+  return writable;
+}
 
 // Both copies open centred; a click meant for one must never land on the other, whichever
 // Wine happens to raise while the launch script starts.
@@ -156,6 +184,100 @@ TEST_F(LaunchE2eTest, HelpWithHelpFileOpensItWithTheShell) {
       << "no help viewer started";
   EXPECT_FALSE(app_.WaitForExit(0));
   EndNewProcesses(L"winhlp32.exe", viewers);
+}
+
+// Under Wine every process runs with full rights, the desktop's shell included, so the
+// program opens only files that nobody else can change; Wine shows a file's security from
+// its Unix permissions, and "world-writable" means that Everyone may write.
+class RefusalE2eTest : public LaunchE2eTest {
+ protected:
+  // Presses `button` and returns the text of the message the program shows, after closing it.
+  std::wstring MessageAfterPressing(const wchar_t* button) {
+    const std::wstring caption = TextOf(app_.window());
+    if (!app_.Click(button)) {
+      return L"<the button was not found>";
+    }
+    const HWND box = app_.WaitForMessageBox(10000);
+    if (box == nullptr) {
+      return L"<no message>";
+    }
+    const std::wstring text = MessageBoxText(box);
+    CloseMessageBox(box);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, 5000)) << "the message stayed";
+    EXPECT_EQ(TextOf(app_.window()), caption);
+    return text;
+  }
+  // Waits until 7 s after `since` and expects that no restart came: a restart request would
+  // end the witness, a second copy of the program, within 5 s and a little.
+  void ExpectNoRestartSince(ULONGLONG since, const AppProcess& witness) {
+    const ULONGLONG now = GetTickCount64() - since;
+    EXPECT_FALSE(witness.WaitForExit(now < 7000 ? DWORD(7000 - now) : 0))
+        << "something asked for a restart";
+    EXPECT_FALSE(app_.WaitForExit(0)) << "the program ended";
+  }
+};
+
+TEST_F(RefusalE2eTest, MissingLaunchScriptIsReportedAndNoRestartFollows) {
+  AppProcess witness;
+  ASSERT_TRUE(witness.Start());
+  MoveOutOfTheWay(witness);
+  ASSERT_TRUE(app_.Start());
+  const ULONGLONG pressed = GetTickCount64();
+  const std::wstring message = MessageAfterPressing(L"выполнить");
+  EXPECT_NE(message.find(L"Не удалось запустить C:\\morvane1.bat."), std::wstring::npos)
+      << testing::PrintToString(message);
+  EXPECT_NE(message.find(L"Ошибка 2: "), std::wstring::npos) << testing::PrintToString(message);
+  ExpectNoRestartSince(pressed, witness);
+}
+
+TEST_F(RefusalE2eTest, WorldWritableLaunchScriptIsRefusedAndNoRestartFollows) {
+  PlaceLaunchScript();
+  ASSERT_TRUE(UnixChmod(L"o+w", L"C:\\", L"morvane1.bat"));
+  ASSERT_TRUE(WaitFor([] { return EveryoneMayWrite(kLaunchScript); }, 5000))
+      << "chmod o+w did not reach the file's security";
+  AppProcess witness;
+  ASSERT_TRUE(witness.Start());
+  MoveOutOfTheWay(witness);
+  ASSERT_TRUE(app_.Start());
+  const ULONGLONG pressed = GetTickCount64();
+  const std::wstring message = MessageAfterPressing(L"выполнить");
+  EXPECT_EQ(message.find(L"Файл C:\\morvane1.bat не открыт: "), 0u)
+      << testing::PrintToString(message);
+  EXPECT_NE(message.find(L"Изменять или удалять файл разрешено: Everyone."), std::wstring::npos)
+      << testing::PrintToString(message);
+  EXPECT_NE(message.find(L"«Безопасность»"), std::wstring::npos) << testing::PrintToString(message);
+  ExpectNoRestartSince(pressed, witness);
+  EXPECT_FALSE(FileExists(kMarker)) << "the refused launch script ran";
+}
+
+TEST_F(RefusalE2eTest, HelpFileThatOthersCanChangeOrSwapIsRefused) {
+  struct Case {
+    const wchar_t* chmodName;    // the help file, or its folder
+    const wchar_t* chmodFolder;  // where that lies
+    std::wstring changed;        // the whole path
+    const wchar_t* reason;
+  };
+  const Case cases[] = {
+      {L"Help.hlp", L"C:\\amv-help", L"C:\\amv-help\\Help.hlp",
+       L"Изменять или удалять файл разрешено: Everyone."},
+      {L"amv-help", L"C:\\", L"C:\\amv-help",
+       L"Добавлять, удалять или переименовывать файлы в папке C:\\amv-help разрешено: Everyone."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.chmodName)));
+    TearDown();
+    const std::vector<DWORD> viewers = ProcessesNamed(L"winhlp32.exe");
+    ASSERT_TRUE(app_.Start(CopyProgram(L"C:\\amv-help", true)));
+    ASSERT_TRUE(UnixChmod(L"o+w", c.chmodFolder, c.chmodName));
+    ASSERT_TRUE(WaitFor([&] { return EveryoneMayWrite(c.changed); }, 5000))
+        << "chmod o+w did not reach the security of " << testing::PrintToString(c.changed);
+    const std::wstring message = MessageAfterPressing(L"помощь");
+    EXPECT_EQ(message.find(L"Файл C:\\amv-help\\Help.hlp не открыт: "), 0u)
+        << testing::PrintToString(message);
+    EXPECT_NE(message.find(c.reason), std::wstring::npos) << testing::PrintToString(message);
+    EXPECT_EQ(ProcessesNamed(L"winhlp32.exe").size(), viewers.size()) << "a help viewer started";
+    EXPECT_FALSE(app_.WaitForExit(0));
+  }
 }
 
 }  // namespace

@@ -54,13 +54,26 @@ TEST(Run, WorkRunLeavesTheScriptAndEveryPressOpensTheLaunchScriptAgain) {
 TEST(Run, ALaunchScriptThatDidNotStartIsReportedAndArmsNoRestart) {
   RecordingActions actions;
   MemoryApp app(actions, 10);
-  actions.shellError = 2;
+  actions.shellResult = {2, {}};
   app.form.Click(ControlId::Command1);
   EXPECT_EQ(actions.failures,
             (std::vector<ReportedFailure>{{2, L"Не удалось запустить C:\\morvane1.bat."}}));
   EXPECT_FALSE(app.form.TimerEnabled());
   EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
   EXPECT_FALSE(app.form.ended()) << "the window stays usable";
+  app.form.AdvanceTime(1000);
+  EXPECT_EQ(actions.restartRequests, 0);
+}
+
+TEST(Run, ARefusedLaunchScriptShowsTheRefusalAndArmsNoRestart) {
+  RecordingActions actions;
+  MemoryApp app(actions, 10);
+  actions.shellResult = {0, L"Файл C:\\morvane1.bat не открыт: a refusal made up by the test"};
+  app.form.Click(ControlId::Command1);
+  EXPECT_EQ(actions.messages, std::vector<std::wstring>{actions.shellResult.refusal});
+  EXPECT_TRUE(actions.failures.empty());
+  EXPECT_FALSE(app.form.TimerEnabled());
+  EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
   app.form.AdvanceTime(1000);
   EXPECT_EQ(actions.restartRequests, 0);
 }
@@ -104,7 +117,7 @@ TEST(Help, HelpOpensTheFileBesideTheProgramMaximisedAndChangesNothingElse) {
     if (armed) {
       app.form.Click(ControlId::Command1);
     }
-    actions.shellError = 2;  // no help file: the shell's business, no message of ours
+    actions.shellResult = {2, {}};  // no help file: the shell's business, no message of ours
     const std::wstring state = app.State();
     const std::wstring caption = app.form.Caption();
     const auto writes = actions.runScriptWrites.size();
@@ -112,11 +125,23 @@ TEST(Help, HelpOpensTheFileBesideTheProgramMaximisedAndChangesNothingElse) {
     EXPECT_EQ(actions.shellCalls.back(),
               (ShellCall{L"D:\\Программы\\addmorvane\\Help.hlp", ShowCommand::Maximized}));
     EXPECT_TRUE(actions.failures.empty());
+    EXPECT_TRUE(actions.messages.empty());
     EXPECT_EQ(app.State(), state);
     EXPECT_EQ(app.form.Caption(), caption);
     EXPECT_EQ(app.form.TimerEnabled(), armed);
     EXPECT_EQ(actions.runScriptWrites.size(), writes);
   }
+}
+
+TEST(Help, ARefusedHelpFileIsReportedAndChangesNothingElse) {
+  RecordingActions actions;
+  MemoryApp app(actions, 10);
+  actions.shellResult = {0, L"Файл Help.hlp не открыт: a refusal made up by the test"};
+  app.form.Click(ControlId::Command4);
+  EXPECT_EQ(actions.messages, std::vector<std::wstring>{actions.shellResult.refusal});
+  EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
+  EXPECT_FALSE(app.form.TimerEnabled());
+  EXPECT_FALSE(app.form.ended());
 }
 
 TEST(Help, TheHelpFileFollowsTheFolderWithOneSeparator) {

@@ -4,9 +4,9 @@
 
 namespace addmorvane::test {
 
-unsigned long RecordingActions::ShellOpen(const std::wstring& path, ShowCommand show) {
+OpenResult RecordingActions::ShellOpen(const std::wstring& path, ShowCommand show) {
   shellCalls.push_back({path, show});
-  return shellError;
+  return shellResult;
 }
 
 unsigned long RecordingActions::RequestRestart() {
@@ -46,6 +46,10 @@ std::wstring RecordingActions::ExecutableFolder() {
 
 void RecordingActions::ReportFailure(unsigned long code, const std::wstring& action) {
   failures.push_back({code, action});
+}
+
+void RecordingActions::ShowMessage(const std::wstring& text) {
+  messages.push_back(text);
 }
 
 }  // namespace addmorvane::test

@@ -28,16 +28,17 @@ class RecordingActions : public SystemActions {
  public:
   explicit RecordingActions(SystemActions* real = nullptr) : real_(real) {}
 
-  unsigned long ShellOpen(const std::wstring& path, ShowCommand show) override;
+  OpenResult ShellOpen(const std::wstring& path, ShowCommand show) override;
   unsigned long RequestRestart() override;
   void PutClipboardText(std::wstring_view text) override;
   std::optional<std::wstring> ClipboardText() override;
   void WriteRunScript(std::wstring_view commandLine) override;
   std::wstring ExecutableFolder() override;
   void ReportFailure(unsigned long code, const std::wstring& action) override;
+  void ShowMessage(const std::wstring& text) override;
 
-  // What the shell answers: 0 when it starts the file, else an error number.
-  unsigned long shellError = 0;
+  // What every open answers: the file opened, unless a test says otherwise.
+  OpenResult shellResult;
   // Called at each restart request (for the time it came, say).
   std::function<void()> onRestart;
   // Run-script writes throw this error number when it is not 0.
@@ -52,6 +53,7 @@ class RecordingActions : public SystemActions {
   std::optional<std::wstring> clipboard;
   std::vector<std::wstring> runScriptWrites;
   std::vector<ReportedFailure> failures;
+  std::vector<std::wstring> messages;  // what ShowMessage was given
 
  private:
   SystemActions* real_;

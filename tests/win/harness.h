@@ -25,7 +25,7 @@ using expected::ScriptFor;
 using test::ShellCall;
 
 // The recorder of the native tests, with the real clipboard and the real run script behind
-// it, and the user's view of each failure report.
+// it; `messages` also gets each failure report as the user reads it.
 class RecordingActions final : public test::RecordingActions {
  public:
   RecordingActions() : test::RecordingActions(&WindowsSystemActions()) {
@@ -34,7 +34,6 @@ class RecordingActions final : public test::RecordingActions {
   void ReportFailure(unsigned long code, const std::wstring& action) override;
 
   std::vector<ULONGLONG> restartTimes;  // GetTickCount64 at each request
-  std::vector<std::wstring> messages;   // each report as the user reads it
 };
 
 // The run script and the folder it lives in, on drive C: of the test prefix.

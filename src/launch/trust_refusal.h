@@ -1,0 +1,20 @@
+// What the user reads when the program will not open a file with its full rights.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "launch/file_trust.h"
+
+namespace addmorvane {
+
+// The message for `file`, refused because of `verdict` on `judged` (the file itself or its
+// folder, as `guarded` says); `principal` is the verdict's principal as the user knows it.
+// It names the file, says why and how an administrator can restrict it.
+std::wstring RefusalText(std::wstring_view file,
+                         std::wstring_view judged,
+                         Guarded guarded,
+                         const TrustVerdict& verdict,
+                         std::wstring_view principal);
+
+}  // namespace addmorvane

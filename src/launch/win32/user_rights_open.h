@@ -1,0 +1,16 @@
+// Opening a file for the user without handing it the program's administrator rights.
+#pragma once
+
+#include <string>
+
+#include "platform/system_actions.h"
+
+namespace addmorvane {
+
+// Opens an existing file through the user's desktop shell, so that it runs with the user's
+// own rights. Where that shell runs with full rights, or there is none, the file is opened
+// only if nobody but the system, the administrators and this user can change it or its
+// folder; otherwise the result carries the refusal.
+OpenResult OpenWithUserRights(const std::wstring& path, ShowCommand show);
+
+}  // namespace addmorvane
