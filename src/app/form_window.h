@@ -78,6 +78,8 @@ class FormWindow {
   LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(ControlId id, UINT code);
   void OnTimerTick();
+  void OnActivate(bool active);
+  void RestoreFocus();
   void CreateControls();
   void ApplyLayout();
   void FitComboHeight(HWND combo, int height) const;
@@ -94,6 +96,8 @@ class FormWindow {
   HFONT regularFont_ = nullptr;
   std::vector<HFONT> fittedFonts_;
   WNDPROC checkBoxBaseProc_ = nullptr;
+  // The control that had the keyboard focus when another window was activated.
+  HWND focusWhileInactive_ = nullptr;
   int dpi_ = 96;
   int nesting_ = 0;
   bool timerEnabled_ = false;
