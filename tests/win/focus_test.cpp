@@ -16,8 +16,15 @@ class OtherWindow {
     const int width = 160;
     const int height = 120;
     const int left = ours.left >= width + 10 ? ours.left - width - 10 : ours.right + 10;
-    hwnd_ = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, left,
-                            ours.top, width, height, nullptr, nullptr, nullptr, nullptr);
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = L"OtherProgramWindow";
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
+    RegisterClassW(&windowClass);  // fails harmlessly when registered already
+    hwnd_ = CreateWindowExW(0, windowClass.lpszClassName, L"other",
+                            WS_OVERLAPPEDWINDOW | WS_VISIBLE, left, ours.top, width, height,
+                            nullptr, nullptr, windowClass.hInstance, nullptr);
   }
   ~OtherWindow() { DestroyWindow(hwnd_); }
   OtherWindow(const OtherWindow&) = delete;
@@ -28,13 +35,22 @@ class OtherWindow {
   HWND hwnd_;
 };
 
-// A point on the window's caption bar, away from its icon and its buttons.
-POINT OnCaption(HWND hwnd) {
-  RECT window{};
-  GetWindowRect(hwnd, &window);
-  POINT client{0, 0};
-  ClientToScreen(hwnd, &client);
-  return {(window.left + window.right) / 2, (window.top + client.y) / 2};
+// A point in the window's client area where none of its controls is: a click there activates
+// the window and nothing else (a click on the caption bar would start moving the window).
+POINT OnBackground(HWND hwnd) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  for (int y = 2; y < client.bottom; y += 4) {
+    for (int x = 2; x < client.right; x += 4) {
+      if (ChildWindowFromPointEx(hwnd, {x, y}, CWP_SKIPINVISIBLE) == hwnd) {
+        POINT screen{x, y};
+        ClientToScreen(hwnd, &screen);
+        return screen;
+      }
+    }
+  }
+  ADD_FAILURE() << "no free point in the window";
+  return {};
 }
 
 class FocusTest : public FormTest {};
@@ -42,12 +58,12 @@ class FocusTest : public FormTest {};
 TEST_F(FocusTest, TheFocusedButtonHasTheFocusAgainWhenTheWindowIsActivatedAgain) {
   struct Row {
     const char* how;
-    bool byClick;  // a click on our caption bar, or the system bringing the window forward
+    bool byClick;  // a click on our window, or the system bringing the window forward
     WORD key;
   };
   const Row rows[] = {
-      {"clicked on its caption, Enter", true, VK_RETURN},
-      {"clicked on its caption, Space", true, VK_SPACE},
+      {"clicked, Enter", true, VK_RETURN},
+      {"clicked, Space", true, VK_SPACE},
       {"brought forward by the system, Enter", false, VK_RETURN},
   };
   for (const Row& row : rows) {
@@ -61,13 +77,13 @@ TEST_F(FocusTest, TheFocusedButtonHasTheFocusAgainWhenTheWindowIsActivatedAgain)
 
     OtherWindow other(window().hwnd());
     ASSERT_NE(other.hwnd(), nullptr);
-    wintest::ClickAt(OnCaption(other.hwnd()));
+    wintest::ClickAt(OnBackground(other.hwnd()));
     ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other.hwnd(); }))
         << "the other window did not become active";
     EXPECT_NE(GetFocus(), Control(Id::Command4));
 
     if (row.byClick) {
-      wintest::ClickAt(OnCaption(window().hwnd()));
+      wintest::ClickAt(OnBackground(window().hwnd()));
     } else {
       SetForegroundWindow(window().hwnd());
     }
@@ -91,10 +107,10 @@ TEST_F(FocusTest, AControlDisabledWhileInactiveHandsTheFocusToTheFirstThatCanTak
   }
   ASSERT_EQ(GetFocus(), Control(Id::Command4));
   OtherWindow other(window().hwnd());
-  wintest::ClickAt(OnCaption(other.hwnd()));
+  wintest::ClickAt(OnBackground(other.hwnd()));
   ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other.hwnd(); }));
   EnableWindow(Control(Id::Command4), FALSE);
-  wintest::ClickAt(OnCaption(window().hwnd()));
+  wintest::ClickAt(OnBackground(window().hwnd()));
   ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == window().hwnd(); }));
   Flush();
   EXPECT_EQ(GetFocus(), Control(Id::Command1));
