@@ -38,8 +38,8 @@ DWORD LockWholeFile(HANDLE file, OVERLAPPED& range) {
   const ULONGLONG deadline = GetTickCount64() + kWaitForOtherWriterMs;
   for (;;) {
     range = OVERLAPPED{};
-    if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD,
-                   MAXDWORD, &range)) {
+    if (LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
+                   &range)) {
       return ERROR_SUCCESS;
     }
     const DWORD error = GetLastError();
@@ -83,7 +83,8 @@ DWORD WriteLocked(HANDLE file, std::string_view bytes) {
 
 }  // namespace
 
-void RewriteFileInPlace(const std::wstring& path, std::string_view bytes,
+void RewriteFileInPlace(const std::wstring& path,
+                        std::string_view bytes,
                         const std::wstring& action) {
   HANDLE file = OpenSharedForWriting(path, action);
   OVERLAPPED range{};

@@ -10,7 +10,8 @@ namespace addmorvane {
 // written, the end of file set after them, the content flushed. Writers in place take turns
 // through an exclusive lock on the file's bytes, so two copies of the program never interleave.
 // Throws SystemError(code, action) when the system does not allow it.
-void RewriteFileInPlace(const std::wstring& path, std::string_view bytes,
+void RewriteFileInPlace(const std::wstring& path,
+                        std::string_view bytes,
                         const std::wstring& action);
 
 }  // namespace addmorvane

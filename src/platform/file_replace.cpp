@@ -31,8 +31,7 @@ OldFile ReadOldFile(const std::wstring& path) {
       (old.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     return old;
   }
-  constexpr SECURITY_INFORMATION kWanted =
-      OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+  constexpr SECURITY_INFORMATION kWanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
   DWORD needed = 0;
   GetFileSecurityW(path.c_str(), kWanted, nullptr, 0, &needed);
   old.security.resize(needed);
@@ -158,7 +157,8 @@ void ReplaceFileContents(const std::wstring& path, std::string_view bytes) {
   ReplaceFileContents(path, bytes, &RandomNameToken);
 }
 
-void ReplaceFileContents(const std::wstring& path, std::string_view bytes,
+void ReplaceFileContents(const std::wstring& path,
+                         std::string_view bytes,
                          TemporaryNameToken nextToken) {
   const std::wstring action = L"Не удалось записать файл " + path + L".";
 

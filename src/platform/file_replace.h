@@ -24,7 +24,8 @@ void ReplaceFileContents(const std::wstring& path, std::string_view bytes);
 // The same, with the tokens of the temporary names drawn from `nextToken` instead of from the
 // system's random numbers: tests use it to meet names that are taken.
 using TemporaryNameToken = std::uint64_t (*)();
-void ReplaceFileContents(const std::wstring& path, std::string_view bytes,
+void ReplaceFileContents(const std::wstring& path,
+                         std::string_view bytes,
                          TemporaryNameToken nextToken);
 
 }  // namespace addmorvane

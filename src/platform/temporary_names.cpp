@@ -79,9 +79,9 @@ void RemoveLeftoverTemporaries(const std::wstring& path) {
     if ((found.dwFileAttributes & kNotOurs) != 0 || !IsTemporaryNameOf(path, found.cFileName)) {
       continue;
     }
-    HANDLE leftover = CreateFileW((folder + found.cFileName).c_str(), DELETE, 0, nullptr,
-                                  OPEN_EXISTING,
-                                  FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    HANDLE leftover =
+        CreateFileW((folder + found.cFileName).c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (leftover != INVALID_HANDLE_VALUE) {
       CloseHandle(leftover);
     }

@@ -175,8 +175,7 @@ bool SendToProgram(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0
 
 bool ChooseEntry(HWND combo, int index) {
   return SendToProgram(combo, CB_SETCURSEL, WPARAM(index)) &&
-         SendToProgram(GetParent(combo), WM_COMMAND,
-                       MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+         SendToProgram(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(combo));
 }
 

@@ -24,9 +24,9 @@ int wmain(int argc, wchar_t** argv) {
   }
   const auto ready = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(Number(argv[5])));
   const auto release = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(Number(argv[6])));
-  HANDLE file = CreateFileW(argv[1], static_cast<DWORD>(Number(argv[2])),
-                            static_cast<DWORD>(Number(argv[3])), nullptr,
-                            static_cast<DWORD>(Number(argv[4])), FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileW(argv[1], static_cast<DWORD>(Number(argv[2])), static_cast<DWORD>(Number(argv[3])),
+                  nullptr, static_cast<DWORD>(Number(argv[4])), FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     return static_cast<int>(GetLastError());
   }

@@ -16,7 +16,9 @@ HANDLE InheritableEvent() {
 
 }  // namespace
 
-::testing::AssertionResult FileHolder::Hold(const std::wstring& path, DWORD access, DWORD share,
+::testing::AssertionResult FileHolder::Hold(const std::wstring& path,
+                                            DWORD access,
+                                            DWORD share,
                                             DWORD disposition) {
   Release();
   ready_ = InheritableEvent();
@@ -31,8 +33,8 @@ HANDLE InheritableEvent() {
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                       nullptr, nullptr, &startup, &info)) {
-    return ::testing::AssertionFailure() << "cannot start " << "file_holder.exe: "
-                                         << GetLastError();
+    return ::testing::AssertionFailure() << "cannot start "
+                                         << "file_holder.exe: " << GetLastError();
   }
   CloseHandle(info.hThread);
   process_ = info.hProcess;

@@ -18,7 +18,9 @@ class FileHolder {
   FileHolder& operator=(const FileHolder&) = delete;
 
   // Starts the holder and returns once it has the file open with `access` and `share`.
-  ::testing::AssertionResult Hold(const std::wstring& path, DWORD access, DWORD share,
+  ::testing::AssertionResult Hold(const std::wstring& path,
+                                  DWORD access,
+                                  DWORD share,
                                   DWORD disposition = OPEN_EXISTING);
   // Tells the holder to close the file and waits until its process has ended.
   void Release();

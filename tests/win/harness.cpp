@@ -58,8 +58,7 @@ void MakeWritable(const std::wstring& path) {
 
 std::vector<std::wstring> TemporaryFilesInRoot() {
   // The writer's temporary files are "morvane.bat.<16 hex digits>.tmp".
-  static const std::wregex kPattern(L"morvane\\.bat\\.[0-9a-f]{16}\\.tmp",
-                                    std::regex::icase);
+  static const std::wregex kPattern(L"morvane\\.bat\\.[0-9a-f]{16}\\.tmp", std::regex::icase);
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW found{};
   HANDLE search = FindFirstFileW(L"C:\\morvane.bat.*", &found);

@@ -92,9 +92,9 @@ class RunScriptObstacleTest : public FormTest {
 TEST_F(RunScriptObstacleTest, StartUpWritesTheScriptWhereverTheSystemAllowsIt) {
   struct Row {
     const char* what;
-    Entry script;                // the run script before start-up
+    Entry script;               // the run script before start-up
     std::vector<Entry> others;  // other names in C:\ of the script's family
-    DWORD error;                 // ERROR_SUCCESS: the window opens over the default script
+    DWORD error;                // ERROR_SUCCESS: the window opens over the default script
   };
   const Row rows[] = {
       {"a folder at the name of the old fixed temporary",
@@ -140,7 +140,9 @@ TEST_F(RunScriptObstacleTest, StartUpWritesTheScriptWhereverTheSystemAllowsIt) {
        {L"morvane.bat", false, FILE_ATTRIBUTE_NORMAL, FILE_SHARE_READ},
        {},
        ERROR_SHARING_VIOLATION},
-      {"a read-only script", {L"morvane.bat", false, FILE_ATTRIBUTE_READONLY}, {},
+      {"a read-only script",
+       {L"morvane.bat", false, FILE_ATTRIBUTE_READONLY},
+       {},
        ERROR_ACCESS_DENIED},
       {"a folder at the script's name", {L"morvane.bat", true}, {}, ERROR_ACCESS_DENIED},
   };
