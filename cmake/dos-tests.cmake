@@ -2,7 +2,7 @@
 # a DOS stand-in for the tester; see tests/dos/dos-run. The Windows half takes the scripts
 # from the program under Wine; it runs only from there, so it is no test of its own.
 add_executable(dos_script_capture tests/dos/script_capture_test.cpp tests/e2e/app_process.cpp)
-target_include_directories(dos_script_capture PRIVATE tests tests/e2e)
+target_include_directories(dos_script_capture PRIVATE src tests tests/e2e)
 target_link_libraries(dos_script_capture PRIVATE gtest_main user32)
 target_link_options(dos_script_capture PRIVATE ${ADDMORVANE_TEST_LINK})
 add_dependencies(dos_script_capture addmorvane)

@@ -9,6 +9,12 @@ add_subdirectory(${GOOGLETEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL SYSTEM)
 include(GoogleTest)
 enable_testing()
 
+# A second process that holds a file open as another program would; found beside the tests.
+add_executable(file_holder tests/helper/file_holder.cpp)
+if(MINGW)
+  target_link_options(file_holder PRIVATE ${ADDMORVANE_TEST_LINK} -municode)
+endif()
+
 # In-process: the real window with a recording platform, driven by real input.
 # It carries the program's own manifest, so the window meets the same dpi awareness and
 # common controls as in the program.
@@ -17,6 +23,7 @@ add_executable(win_tests ${win_tests} tests/support/recording_actions.cpp res/ad
 target_include_directories(win_tests PRIVATE tests tests/support tests/win)
 target_link_libraries(win_tests PRIVATE addmorvane_win gtest_main)
 target_link_options(win_tests PRIVATE ${ADDMORVANE_TEST_LINK})
+add_dependencies(win_tests file_holder)
 # The high-dpi and disk-full cases need prefixes of their own; they run below.
 gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   TEST_FILTER "-HighDpiTest.*:DiskFullTest.*"
@@ -51,10 +58,11 @@ file(GLOB e2e_tests CONFIGURE_DEPENDS tests/e2e/*.cpp)
 if(NOT e2e_tests)
   return()
 endif()
-add_executable(e2e_tests ${e2e_tests} tests/win/harness.cpp tests/support/recording_actions.cpp)
+add_executable(e2e_tests ${e2e_tests} tests/win/harness.cpp tests/win/file_holder.cpp
+  tests/support/recording_actions.cpp)
 target_include_directories(e2e_tests PRIVATE tests tests/support tests/e2e tests/win)
 target_link_libraries(e2e_tests PRIVATE addmorvane_win gtest_main)
 target_link_options(e2e_tests PRIVATE ${ADDMORVANE_TEST_LINK})
-add_dependencies(e2e_tests addmorvane)
+add_dependencies(e2e_tests addmorvane file_holder)
 gtest_discover_tests(e2e_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)

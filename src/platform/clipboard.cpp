@@ -21,7 +21,12 @@ class OpenClipboardScope {
         throw SystemError(error != ERROR_SUCCESS ? error : ERROR_ACCESS_DENIED,
                           L"Не удалось открыть буфер обмена.");
       }
-      Sleep(kOpenRetryMs);
+      // The program that has the clipboard open may be waiting for us: taking it over sends
+      // its previous owner, perhaps this window, a message and waits for the answer. So the
+      // wait answers messages sent to this thread, or both sides would wait it out.
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, kOpenRetryMs, QS_SENDMESSAGE);
+      MSG sent{};
+      PeekMessageW(&sent, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
   }
   OpenClipboardScope(const OpenClipboardScope&) = delete;

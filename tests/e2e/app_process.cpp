@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "app/layout.h"
+
 namespace addmorvane::e2e {
 namespace {
 
@@ -64,6 +66,10 @@ AppProcess::~AppProcess() {
 }
 
 bool AppProcess::Start(const std::wstring& exe, DWORD timeoutMs) {
+  return Launch(exe) && WaitForWindow(timeoutMs);
+}
+
+bool AppProcess::Launch(const std::wstring& exe) {
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
@@ -75,6 +81,10 @@ bool AppProcess::Start(const std::wstring& exe, DWORD timeoutMs) {
   CloseHandle(info.hThread);
   process_ = info.hProcess;
   id_ = info.dwProcessId;
+  return true;
+}
+
+bool AppProcess::WaitForWindow(DWORD timeoutMs) {
   // Poll for the window; the process handle turns signalled if the program ends instead.
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   for (;;) {
@@ -197,6 +207,41 @@ void AppProcess::Terminate() {
   }
   CloseHandle(process_);
   process_ = nullptr;
+}
+
+namespace {
+
+bool SendToProgram(HWND hwnd, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &result) != 0;
+}
+
+bool ChooseEntry(HWND combo, int index) {
+  return SendToProgram(combo, CB_SETCURSEL, WPARAM(index)) &&
+         SendToProgram(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(combo));
+}
+
+}  // namespace
+
+bool RoundDriver::Attach(const AppProcess& app) {
+  trial = app.Control(L"проба");
+  work = app.Control(L"работа");
+  apply = app.Control(L"применить");
+  const HWND frame = app.Control(L"настройка");
+  cycle = GetDlgItem(frame, int(ControlId::Combo1));
+  pass = GetDlgItem(frame, int(ControlId::Combo2));
+  return trial && work && apply && cycle && pass;
+}
+
+DWORD WINAPI RoundDriver::Loop(void* self) {
+  auto& d = *static_cast<RoundDriver*>(self);
+  while (d.rounds < d.limit && SendToProgram(d.work, BM_CLICK) && ChooseEntry(d.cycle, 1) &&
+         ChooseEntry(d.pass, 1) && SendToProgram(d.apply, BM_CLICK) &&
+         SendToProgram(d.trial, BM_CLICK)) {
+    InterlockedIncrement(&d.rounds);
+  }
+  return 0;
 }
 
 bool ClickAt(HWND target, POINT screen) {

@@ -24,6 +24,9 @@ class AppProcess {
   // Starts `exe` and waits until its main window is visible; false if it is not within
   // `timeoutMs` or the process ended first.
   bool Start(const std::wstring& exe = ProgramPath(), DWORD timeoutMs = 15000);
+  // The two halves of Start, for starting several copies at once.
+  bool Launch(const std::wstring& exe = ProgramPath());
+  bool WaitForWindow(DWORD timeoutMs = 15000);
 
   HWND window() const { return window_; }
 
@@ -47,6 +50,24 @@ class AppProcess {
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
   HWND window_ = nullptr;
+};
+
+// Rounds of "работа", "-d" and "-2" from the lists, "применить" and "проба", sent to a running
+// copy of the program as its controls themselves would send them: one message at a time, each
+// handled whole before the next, so that the program is always busy.
+struct RoundDriver {
+  HWND trial = nullptr;
+  HWND work = nullptr;
+  HWND apply = nullptr;
+  HWND cycle = nullptr;
+  HWND pass = nullptr;
+  LONG limit = MAXLONG;
+  volatile LONG rounds = 0;
+
+  // Finds the controls; false if any is missing.
+  bool Attach(const AppProcess& app);
+  // Runs `limit` rounds, or until a message no longer reaches the program. For CreateThread.
+  static DWORD WINAPI Loop(void* self);
 };
 
 std::wstring TextOf(HWND hwnd);

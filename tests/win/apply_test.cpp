@@ -2,6 +2,7 @@
 // script and in the title.
 #include "settings_fixture.h"
 
+#include <atomic>
 #include <cwchar>
 #include <utility>
 #include <vector>
@@ -164,6 +165,17 @@ class ClipboardHolder {
   // With `untilBlocked`, the hold ends as soon as the program's thread has been seen waiting
   // for the clipboard; otherwise it ends with Release().
   ClipboardHolder(HWND form, bool untilBlocked) : form_(form), untilBlocked_(untilBlocked) {
+    if (untilBlocked_) {
+      // The program's thread answers sent messages while it waits for the clipboard, as it
+      // does while it waits for input: it is seen waiting when it answers one from within
+      // the handler of "применить".
+      inApply_ = false;
+      sawWaiting_ = false;
+      const DWORD thread = GetCurrentThreadId();
+      hooks_[0] = SetWindowsHookExW(WH_CALLWNDPROC, &ClipboardHolder::BeforeCall, nullptr, thread);
+      hooks_[1] =
+          SetWindowsHookExW(WH_CALLWNDPROCRET, &ClipboardHolder::AfterCall, nullptr, thread);
+    }
     thread_ = CreateThread(nullptr, 0, &ClipboardHolder::Run, this, 0, nullptr);
     WaitForSingleObject(held_, INFINITE);
   }
@@ -173,27 +185,52 @@ class ClipboardHolder {
     for (HANDLE handle : {thread_, held_, clicked_, release_}) {
       CloseHandle(handle);
     }
+    for (HHOOK hook : hooks_) {
+      if (hook != nullptr) {
+        UnhookWindowsHookEx(hook);
+      }
+    }
   }
   bool opened() const { return opened_; }
   void Clicked() { SetEvent(clicked_); }
   void Release() { SetEvent(release_); }
   void Join() { WaitForSingleObject(thread_, INFINITE); }
-  bool sawProgramBlocked() const { return sawBlocked_; }
+  bool sawProgramBlocked() const { return sawWaiting_; }
 
  private:
+  static constexpr WPARAM kProbe = 0x5EE;
+
+  static bool IsApplyClick(UINT message, WPARAM wParam) {
+    return message == WM_COMMAND && LOWORD(wParam) == WORD(ControlId::Command3) &&
+           HIWORD(wParam) == BN_CLICKED;
+  }
+  static LRESULT CALLBACK BeforeCall(int code, WPARAM wParam, LPARAM lParam) {
+    const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (IsApplyClick(call.message, call.wParam)) {
+      inApply_ = true;
+    } else if (call.message == WM_NULL && call.wParam == kProbe && inApply_) {
+      sawWaiting_ = true;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+  static LRESULT CALLBACK AfterCall(int code, WPARAM wParam, LPARAM lParam) {
+    const auto& call = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+    if (IsApplyClick(call.message, call.wParam)) {
+      inApply_ = false;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+  }
+
   static DWORD WINAPI Run(void* parameter) {
     auto& self = *static_cast<ClipboardHolder*>(parameter);
     self.opened_ = OpenClipboard(nullptr) != FALSE;
     SetEvent(self.held_);
     if (self.untilBlocked_) {
-      // The program's thread answers sent messages whenever it waits for input; only a
-      // handler that waits for the clipboard leaves them unanswered.
       WaitForSingleObject(self.clicked_, INFINITE);
       const ULONGLONG deadline = GetTickCount64() + 3000;
-      while (!self.sawBlocked_ && GetTickCount64() < deadline) {
+      while (!sawWaiting_ && GetTickCount64() < deadline) {
         DWORD_PTR result = 0;
-        self.sawBlocked_ =
-            SendMessageTimeoutW(self.form_, WM_NULL, 0, 0, SMTO_NORMAL, 50, &result) == 0;
+        SendMessageTimeoutW(self.form_, WM_NULL, kProbe, 0, SMTO_NORMAL, 50, &result);
       }
     } else {
       WaitForSingleObject(self.release_, INFINITE);
@@ -202,14 +239,16 @@ class ClipboardHolder {
     return 0;
   }
 
+  inline static std::atomic<bool> inApply_{false};
+  inline static std::atomic<bool> sawWaiting_{false};
   HWND form_;
   bool untilBlocked_;
+  HHOOK hooks_[2] = {};
   HANDLE thread_ = nullptr;
   HANDLE held_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE clicked_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   HANDLE release_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   bool opened_ = false;
-  bool sawBlocked_ = false;
 };
 
 TEST_F(ApplyTest, AClipboardHeldBrieflyByAnotherProgramIsWaitedFor) {

@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <cstdio>
+#include <regex>
 
 #include "platform/error_text.h"
 
@@ -49,14 +50,18 @@ void MakeWritable(const std::wstring& path) {
 }
 
 std::vector<std::wstring> TemporaryFilesInRoot() {
+  // The writer's temporary files are "morvane.bat.<16 hex digits>.tmp".
+  static const std::wregex kPattern(L"morvane\\.bat\\.[0-9a-f]{16}\\.tmp", std::regex::icase);
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW(L"C:\\morvane.bat.tmp", &found);
+  HANDLE search = FindFirstFileW(L"C:\\morvane.bat.*", &found);
   if (search == INVALID_HANDLE_VALUE) {
     return names;
   }
   do {
-    names.emplace_back(found.cFileName);
+    if (std::regex_match(found.cFileName, kPattern)) {
+      names.emplace_back(found.cFileName);
+    }
   } while (FindNextFileW(search, &found));
   FindClose(search);
   return names;

@@ -42,7 +42,7 @@ std::optional<std::string> ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // Removes a read-only attribute a test may have left, so the next test starts clean.
 void MakeWritable(const std::wstring& path);
-// The writer's temporary file, if one was left in C:\.
+// The writer's temporary files left in C:\ (names of its pattern, whatever they are).
 std::vector<std::wstring> TemporaryFilesInRoot();
 // The system's text for an error number, as a failure report quotes it.
 std::wstring SystemText(DWORD code);

@@ -221,6 +221,30 @@ void FormWindow::OnCommand(ControlId id, UINT code) {
   }
 }
 
+// As in a dialog box, the control that had the focus gets it back when the window is
+// activated again; the system would otherwise give it to the window itself, where Enter and
+// Space press nothing.
+void FormWindow::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    focusWhileInactive_ = focus != nullptr && IsChild(form_, focus) ? focus : nullptr;
+    return;
+  }
+  RestoreFocus();
+}
+
+void FormWindow::RestoreFocus() {
+  HWND focus = focusWhileInactive_;
+  // The control may have been disabled or hidden in the meantime.
+  if (focus == nullptr || !IsChild(form_, focus) || !IsWindowEnabled(focus) ||
+      !IsWindowVisible(focus)) {
+    focus = GetNextDlgTabItem(form_, nullptr, FALSE);
+  }
+  if (focus != nullptr) {
+    SetFocus(focus);
+  }
+}
+
 LRESULT FormWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
@@ -242,6 +266,13 @@ LRESULT FormWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     }
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_SETFOCUS:
+      // The window itself takes no keys; the focus belongs to one of its controls.
+      RestoreFocus();
+      return 0;
     case WM_TIMER:
       if (wParam == kTimerId && timerEnabled_) {
         OnTimerTick();

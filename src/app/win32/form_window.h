@@ -71,6 +71,8 @@ class FormWindow final : public Form {
   LRESULT OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(ControlId id, UINT code);
   void OnTimerTick();
+  void OnActivate(bool active);
+  void RestoreFocus();
   void CreateControls();
   void ApplyLayout();
   void FitComboHeight(HWND combo, int height) const;
@@ -88,6 +90,8 @@ class FormWindow final : public Form {
   HFONT regularFont_ = nullptr;
   std::vector<HFONT> fittedFonts_;
   WNDPROC checkBoxBaseProc_ = nullptr;
+  // The control that had the keyboard focus when another window was activated.
+  HWND focusWhileInactive_ = nullptr;
   int dpi_ = 96;
   bool timerEnabled_ = false;
   bool ending_ = false;
