@@ -233,6 +233,14 @@ TYPED_TEST_P(FormContract, AFailureEscapingAHandlerIsReportedOnceAndEndsTheForm)
   EXPECT_EQ(this->driver_.exitCode(), 5);
 }
 
+TYPED_TEST_P(FormContract, AfterTheEndNoEventIsRaised) {
+  this->form().End(0);
+  EXPECT_TRUE(this->driver_.ended());
+  EXPECT_EQ(this->driver_.exitCode(), 0);
+  this->form().SetText(ControlId::Combo1, L"-d");
+  EXPECT_EQ(this->sink_.log, Log{});
+}
+
 REGISTER_TYPED_TEST_SUITE_P(FormContract,
                             TextSetFromCodeRaisesChangeBeforeReturningAndOnlyOnARealChange,
                             AHandlerRaisedByAPropertyChangeRunsNestedAndWhole,
@@ -244,6 +252,7 @@ REGISTER_TYPED_TEST_SUITE_P(FormContract,
                             OptionButtonsFormOneGroupAndOnlyTheUserRaisesClick,
                             AClickOnACheckBoxTogglesItAndRaisesNoClick,
                             AnEnabledTimerTicksEveryInterval,
-                            AFailureEscapingAHandlerIsReportedOnceAndEndsTheForm);
+                            AFailureEscapingAHandlerIsReportedOnceAndEndsTheForm,
+                            AfterTheEndNoEventIsRaised);
 
 }  // namespace addmorvane::test
