@@ -86,19 +86,12 @@ bool markerSeen = false;
 
 }  // namespace
 
-int PumpPending(FormWindow* window) {
-  int handled = 0;
+void PumpPending(FormWindow* window) {
   MSG message{};
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_KEYUP && message.wParam == kMarkerKey) {
       markerSeen = true;
       continue;
-    }
-    // The system's own polling timer (pointer tracking over a hot control) ticks every few
-    // milliseconds for as long as the pointer rests there; it is not activity.
-    constexpr UINT kSystemTimer = 0x0118;
-    if (message.message != kSystemTimer) {
-      ++handled;
     }
     if (message.message == WM_QUIT) {
       continue;
@@ -108,7 +101,6 @@ int PumpPending(FormWindow* window) {
       DispatchMessageW(&message);
     }
   }
-  return handled;
 }
 
 bool PumpUntil(FormWindow* window, const std::function<bool()>& done, DWORD timeoutMs) {

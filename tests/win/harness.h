@@ -47,8 +47,8 @@ std::vector<std::wstring> TemporaryFilesInRoot();
 // The system's text for an error number, as a failure report quotes it.
 std::wstring SystemText(DWORD code);
 
-// Processes the thread's messages the way the program's own loop does; returns how many.
-int PumpPending(FormWindow* window);
+// Processes the thread's queued messages the way the program's own loop does.
+void PumpPending(FormWindow* window);
 // Processes messages until `done` holds or `timeoutMs` pass; returns whether it held.
 bool PumpUntil(FormWindow* window, const std::function<bool()>& done, DWORD timeoutMs = 3000);
 // Waits until this thread has taken out and handled every input sent before the call: a key

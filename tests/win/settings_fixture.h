@@ -46,8 +46,8 @@ class SettingsTest : public FormTest {
     return Utf8(state);
   }
 
-  // A click by a user who then moves on. While the pointer rests on a button, Wine's mouse
-  // tracking keeps waking the queue and a flush would wait its full three seconds.
+  // A click by a user who then moves on, so that the pointer rests on no control afterwards
+  // and no later pointer movement reaches the clicked one by chance.
   void Click(ControlId id) {
     ClickAt(CentreOf(Control(id)));
     MoveAway();
@@ -100,8 +100,7 @@ class SettingsTest : public FormTest {
     GetWindowRect(Control(ControlId::Frame1), &frame);
     MoveAndWait({frame.right - (frame.right - frame.left) / 40, (frame.top + frame.bottom) / 2});
   }
-  // Waits for the move itself rather than for a quiet queue: while the pointer rests on a
-  // control that tracks it, the queue never stays quiet for long.
+  // Waits until the move itself has been handled: the thread's last message was at the target.
   void MoveAndWait(POINT target) {
     MovePointerTo(target);
     ASSERT_TRUE(PumpUntil([&] {

@@ -21,7 +21,6 @@ class Program {
   }
 
   FormWindow& window() { return window_; }
-  MainForm& handlers() { return handlers_; }
 
  private:
   // The window only keeps a reference to the handlers until its first event.
