@@ -17,11 +17,19 @@ void MainForm::Command1_Click() {
     form_.SetCaption(previousCaption);
     return;
   }
+  restartRefusalTold_ = false;
   form_.SetTimerEnabled(true);
 }
 
+// A request that the system refuses is made again on every tick; the refusal is told once for
+// each arming, and marked as told before the message opens, since the message's own loop goes
+// on delivering ticks.
 void MainForm::Timer1_Timer() {
-  RequestRestart(actions_);
+  const unsigned long error = RequestRestart(actions_);
+  if (IsRestartRefusal(error) && !restartRefusalTold_) {
+    restartRefusalTold_ = true;
+    ReportRestartRefusal(actions_, error);
+  }
 }
 
 void MainForm::Command4_Click() {

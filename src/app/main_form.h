@@ -1,5 +1,6 @@
-// The program's event handlers. They keep no state of their own: everything they know they
-// read from the form's controls, and they reach the system only through SystemActions.
+// The program's event handlers. Everything they know they read from the form's controls, but
+// for one mark: whether a refused restart has been told since the last arming. They reach the
+// system only through SystemActions.
 #pragma once
 
 #include <cstddef>
@@ -48,6 +49,7 @@ class MainForm final : public EventSink {
 
   Form& form_;
   SystemActions& actions_;
+  bool restartRefusalTold_ = false;
 };
 
 }  // namespace addmorvane

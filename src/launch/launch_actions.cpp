@@ -10,7 +10,10 @@ bool OpenLaunchScript(SystemActions& actions) {
   if (result.opened()) {
     return true;
   }
-  if (!result.refusal.empty()) {
+  if (result.unconfirmed) {
+    actions.ShowMessage(L"Оболочка Windows не ответила вовремя, и неизвестно, запущен ли файл " +
+                        script + L": он может ещё запуститься. Перезагрузка не назначена.");
+  } else if (!result.refusal.empty()) {
     actions.ShowMessage(result.refusal);
   } else {
     actions.ReportFailure(result.error, L"Не удалось запустить " + script + L".");
@@ -18,8 +21,21 @@ bool OpenLaunchScript(SystemActions& actions) {
   return false;
 }
 
-void RequestRestart(SystemActions& actions) {
-  actions.RequestRestart();
+unsigned long RequestRestart(SystemActions& actions) {
+  return actions.RequestRestart();
+}
+
+bool IsRestartRefusal(unsigned long error) {
+  constexpr unsigned long kAccessDenied = 5;
+  constexpr unsigned long kNoSuchPrivilege = 1300;  // ERROR_NOT_ALL_ASSIGNED
+  constexpr unsigned long kPrivilegeNotHeld = 1314;
+  return error == kAccessDenied || error == kNoSuchPrivilege || error == kPrivilegeNotHeld;
+}
+
+void ReportRestartRefusal(SystemActions& actions, unsigned long error) {
+  actions.ReportFailure(error,
+                        L"Windows отказала в перезагрузке. Программа будет просить о ней каждые "
+                        L"5 секунд, пока её не закроют кнопкой «выход».");
 }
 
 std::wstring HelpFilePath(std::wstring_view executableFolder) {

@@ -8,13 +8,22 @@
 
 namespace addmorvane {
 
-// Opens the launch script hidden. When it could not be started at all, or the program
-// refused to hand it its rights, tells the user why, naming the script, and returns false;
-// what the script does once started is not watched.
+// Opens the launch script hidden. When it certainly did not start, when the program refused
+// to hand it its rights, or when the shell did not answer in time (it may still start), tells
+// the user so, naming the script, and returns false; what the script does once started is not
+// watched.
 bool OpenLaunchScript(SystemActions& actions);
 
-// One restart request; a request that Windows refuses is simply made again next time.
-void RequestRestart(SystemActions& actions);
+// One restart request; returns the system's error number, 0 when it was accepted.
+unsigned long RequestRestart(SystemActions& actions);
+
+// Whether `error` says that Windows will never restart at this program's request (the right
+// to shut down is missing), rather than that a restart is already under way or planned.
+bool IsRestartRefusal(unsigned long error);
+
+// Tells the user that Windows refused the restart with `error`, and that the program keeps
+// asking.
+void ReportRestartRefusal(SystemActions& actions, unsigned long error);
 
 // "<folder>\Help.hlp", where `folder` has no trailing separator.
 std::wstring HelpFilePath(std::wstring_view executableFolder);

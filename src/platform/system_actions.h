@@ -16,7 +16,9 @@ enum class ShowCommand { Hidden, Maximized };
 struct OpenResult {
   unsigned long error = 0;  // the system's error number when the file could not be opened
   std::wstring refusal;     // the whole message when the program would not open it
-  bool opened() const { return error == 0 && refusal.empty(); }
+  // The shell took the request and did not answer in time: the file may still start.
+  bool unconfirmed = false;
+  bool opened() const { return error == 0 && refusal.empty() && !unconfirmed; }
 };
 
 class SystemActions {

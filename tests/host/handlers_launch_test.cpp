@@ -78,6 +78,52 @@ TEST(Run, ARefusedLaunchScriptShowsTheRefusalAndArmsNoRestart) {
   EXPECT_EQ(actions.restartRequests, 0);
 }
 
+TEST(Run, ALaunchTheShellDidNotConfirmIsToldAndArmsNoRestartUntilPressedAgain) {
+  RecordingActions actions;
+  MemoryApp app(actions, 10);
+  actions.shellResult = {0, {}, true};
+  app.form.Click(ControlId::Command1);
+  EXPECT_EQ(actions.messages,
+            std::vector<std::wstring>{L"Оболочка Windows не ответила вовремя, и неизвестно, "
+                                      L"запущен ли файл C:\\morvane1.bat: он может ещё "
+                                      L"запуститься. Перезагрузка не назначена."});
+  EXPECT_TRUE(actions.failures.empty());
+  EXPECT_FALSE(app.form.TimerEnabled());
+  EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
+  actions.shellResult = {};
+  app.form.Click(ControlId::Command1);
+  EXPECT_EQ(actions.shellCalls, (std::vector<ShellCall>{kLaunch, kLaunch}));
+  EXPECT_TRUE(app.form.TimerEnabled());
+}
+
+TEST(Restart, ARefusedRestartIsToldOnceForEachArmingAndAskedForOnEveryTick) {
+  const struct {
+    unsigned long error;
+    bool told;
+  } cases[] = {{5, true},     {1314, true},  {1300, true}, {0, false},
+               {1115, false}, {1190, false}, {87, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.error);
+    RecordingActions actions;
+    MemoryApp app(actions, 10);
+    actions.restartError = c.error;
+    // The message's own loop goes on delivering ticks.
+    actions.whileMessageOpen = [&app] { app.form.AdvanceTime(20); };
+    app.form.Click(ControlId::Command1);
+    app.form.AdvanceTime(30);
+    const std::vector<ReportedFailure> once{
+        {c.error,
+         L"Windows отказала в перезагрузке. Программа будет просить о ней каждые 5 "
+         L"секунд, пока её не закроют кнопкой «выход»."}};
+    EXPECT_EQ(actions.failures, c.told ? once : std::vector<ReportedFailure>{});
+    EXPECT_EQ(actions.restartRequests, 3);
+    EXPECT_TRUE(app.form.TimerEnabled());
+    app.form.Click(ControlId::Command1);
+    app.form.AdvanceTime(10);
+    EXPECT_EQ(actions.failures.size(), c.told ? 2u : 0u) << "a new arming tells it again";
+  }
+}
+
 TEST(Run, AFailedTrialWriteStopsBeforeTheLaunchAndTheTimer) {
   RecordingActions actions;
   MemoryApp app(actions, 10);
@@ -117,7 +163,8 @@ TEST(Help, HelpOpensTheFileBesideTheProgramMaximisedAndChangesNothingElse) {
     if (armed) {
       app.form.Click(ControlId::Command1);
     }
-    actions.shellResult = {2, {}};  // no help file: the shell's business, no message of ours
+    // No help file, or a shell that did not answer: the shell's business, no message of ours.
+    actions.shellResult = armed ? OpenResult{2, {}} : OpenResult{0, {}, true};
     const std::wstring state = app.State();
     const std::wstring caption = app.form.Caption();
     const auto writes = actions.runScriptWrites.size();

@@ -14,7 +14,7 @@ unsigned long RecordingActions::RequestRestart() {
   if (onRestart) {
     onRestart();
   }
-  return 0;
+  return restartError;
 }
 
 void RecordingActions::PutClipboardText(std::wstring_view text) {
@@ -46,6 +46,9 @@ std::wstring RecordingActions::ExecutableFolder() {
 
 void RecordingActions::ReportFailure(unsigned long code, const std::wstring& action) {
   failures.push_back({code, action});
+  if (whileMessageOpen) {
+    whileMessageOpen();
+  }
 }
 
 void RecordingActions::ShowMessage(const std::wstring& text) {

@@ -41,6 +41,10 @@ class RecordingActions : public SystemActions {
   OpenResult shellResult;
   // Called at each restart request (for the time it came, say).
   std::function<void()> onRestart;
+  // What every restart request answers.
+  unsigned long restartError = 0;
+  // Called while a message is open, as its own loop would deliver the window's events.
+  std::function<void()> whileMessageOpen;
   // Run-script writes throw this error number when it is not 0.
   unsigned long writeError = 0;
   // What another program puts on the clipboard between put and read-back, if anything.

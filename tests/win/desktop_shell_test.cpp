@@ -6,7 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "platform/desktop_shell.h"
+#include "launch/win32/desktop_shell.h"
+#include "launch/win32/user_rights_open.h"
 
 namespace addmorvane::wintest {
 namespace {
@@ -15,6 +16,7 @@ namespace {
 const std::wstring kScript = L"C:\\desktop-shell-test.bat";
 const std::wstring kOtherScript = L"C:\\desktop-shell-test-2.bat";
 const std::wstring kMarker = L"C:\\desktop-shell-marker.txt";
+const TrustCheck kTrusted = [] { return std::wstring(); };
 
 bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -55,11 +57,13 @@ class DesktopShellTest : public ::testing::Test {
 TEST_F(DesktopShellTest, ShellWithFullRightsIsUsedOnlyWithLeave) {
   DeleteFileW(kMarker.c_str());
   WriteFileBytes(kScript, "@echo ran> C:\\desktop-shell-marker.txt\r\n");
-  const ShellReport refused = OpenThroughDesktopShell(kScript, SW_HIDE, false, 5000);
+  const ShellReport refused = OpenThroughDesktopShell(
+      kScript, SW_HIDE, [] { return std::wstring(L"refused"); }, 5000);
   EXPECT_EQ(refused.outcome, ShellOutcome::Refused);
+  EXPECT_EQ(refused.refusal, L"refused");
 
   const ULONGLONG start = GetTickCount64();
-  const ShellReport opened = OpenThroughDesktopShell(kScript, SW_HIDE, true, 5000);
+  const ShellReport opened = OpenThroughDesktopShell(kScript, SW_HIDE, kTrusted, 5000);
   const ULONGLONG took = GetTickCount64() - start;
   EXPECT_EQ(opened.outcome, ShellOutcome::Opened) << opened.error;
   EXPECT_TRUE(WaitForFileInRoot(kMarker, 5000)) << "the shell did not run the script";
@@ -69,15 +73,34 @@ TEST_F(DesktopShellTest, ShellWithFullRightsIsUsedOnlyWithLeave) {
 TEST_F(DesktopShellTest, MissingFileAndLateShellAreFailures) {
   // Wine's shell answers a missing file with S_FALSE, a success code.
   const ShellReport missing =
-      OpenThroughDesktopShell(L"C:\\no-such-script-here.bat", SW_HIDE, true, 5000);
+      OpenThroughDesktopShell(L"C:\\no-such-script-here.bat", SW_HIDE, kTrusted, 5000);
   EXPECT_EQ(missing.outcome, ShellOutcome::Failed);
   EXPECT_NE(missing.error, 0u);
 
   // No shell answers within no time at all: the caller stops waiting and is told so.
   const ShellReport late =
-      OpenThroughDesktopShell(L"C:\\no-such-script-here.bat", SW_HIDE, true, 0);
+      OpenThroughDesktopShell(L"C:\\no-such-script-here.bat", SW_HIDE, kTrusted, 0);
   EXPECT_EQ(late.outcome, ShellOutcome::Failed);
   EXPECT_EQ(late.error, static_cast<unsigned long>(ERROR_TIMEOUT));
+}
+
+// Under Wine the desktop has no shell window although its shell answers, so both routes can
+// be taken here: the desktop's shell, and the shell's own call on a thread of its own.
+TEST_F(DesktopShellTest, UserRightsOpenTakesTheDesktopShellOrElseTheShellCall) {
+  const struct {
+    const wchar_t* script;
+    DesktopShellCheck desktopShellRuns;
+  } routes[] = {{kScript.c_str(), [] { return true; }},
+                {kOtherScript.c_str(), [] { return false; }}};
+  for (const auto& route : routes) {
+    SCOPED_TRACE(route.desktopShellRuns() ? "desktop shell" : "shell call");
+    DeleteFileW(kMarker.c_str());
+    WriteFileBytes(route.script, "@echo ran> C:\\desktop-shell-marker.txt\r\n");
+    const OpenResult result =
+        OpenWithUserRights(route.script, ShowCommand::Hidden, route.desktopShellRuns);
+    EXPECT_TRUE(result.opened()) << result.error;
+    EXPECT_TRUE(WaitForFileInRoot(kMarker, 5000)) << "the script did not run";
+  }
 }
 
 int handledByWindow = 0;
@@ -110,7 +133,7 @@ TEST_F(DesktopShellTest, WindowThreadHandlesNothingWhileItWaits) {
     std::this_thread::yield();
   }
 
-  const ShellReport opened = OpenThroughDesktopShell(kOtherScript, SW_HIDE, true, 5000);
+  const ShellReport opened = OpenThroughDesktopShell(kOtherScript, SW_HIDE, kTrusted, 5000);
   EXPECT_EQ(opened.outcome, ShellOutcome::Opened) << opened.error;
   EXPECT_EQ(handledByWindow, 0);
 

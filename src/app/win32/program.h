@@ -10,7 +10,9 @@ namespace addmorvane {
 class Program {
  public:
   explicit Program(SystemActions& actions, unsigned timerIntervalMs = kRestartIntervalMs)
-      : window_(handlers_, actions, timerIntervalMs), handlers_(window_, actions) {}
+      : window_(relay_, actions, timerIntervalMs), handlers_(window_, actions) {
+    relay_.target = &handlers_;
+  }
 
   // Creates the window, runs Form_Load and shows the window. A failure on the way throws
   // before anything is shown.
@@ -23,7 +25,16 @@ class Program {
   FormWindow& window() { return window_; }
 
  private:
-  // The window only keeps a reference to the handlers until its first event.
+  // The window needs its events' receiver when it is built, and the handlers need the window:
+  // the relay, built first, lets each bind only to what already exists.
+  class Relay final : public EventSink {
+   public:
+    void OnEvent(ControlId control, Event event) override { target->OnEvent(control, event); }
+    void OnTimer() override { target->OnTimer(); }
+    EventSink* target = nullptr;
+  };
+
+  Relay relay_;
   FormWindow window_;
   MainForm handlers_;
 };

@@ -1,21 +1,18 @@
 #include "launch/win32/user_rights_open.h"
 
 #include <windows.h>
-#include <shellapi.h>
-
-#include <cstdint>
 
 #include "launch/file_trust.h"
 #include "launch/trust_refusal.h"
-#include "platform/desktop_shell.h"
 #include "platform/error_text.h"
+#include "launch/win32/desktop_shell.h"
 #include "launch/win32/file_security.h"
 
 namespace addmorvane {
 namespace {
 
-// How long the window's thread waits for the desktop's shell, which answers in well under a
-// second; one that takes longer is taken for hung rather than leave the window frozen.
+// How long the window's thread waits for a shell, which answers in well under a second; one
+// that takes longer is left to answer alone rather than leave the window frozen.
 constexpr unsigned long kShellAnswerMs = 5000;
 
 // "C:\morvane1.bat" lies in "C:\" (a root keeps its separator); "C:\x\Help.hlp" in "C:\x".
@@ -58,64 +55,11 @@ std::wstring WhyNotTrusted(const std::wstring& path) {
   return {};
 }
 
-// Our own shell call, for when the desktop has no shell to ask. It is bound when first
-// needed, from the system folder only, so no DLL planted beside the program is loaded.
-using ShellExecuteFn =
-    HINSTANCE(WINAPI*)(HWND, const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*, int);
-
-ShellExecuteFn BindShellExecute() {
-  wchar_t folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) {
-    return nullptr;
-  }
-  const std::wstring path = std::wstring(folder, length) + L"\\shell32.dll";
-  HMODULE shell = LoadLibraryW(path.c_str());
-  if (shell == nullptr) {
-    return nullptr;
-  }
-  return reinterpret_cast<ShellExecuteFn>(
-      reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")));
-}
-
-// The shell reports failures with its own small numbers; most are system error numbers,
-// the rest are mapped to the nearest one so that the user reads the system's own words.
-unsigned long SystemErrorFromShell(std::intptr_t result) {
-  switch (result) {
-    case 0:
-      return ERROR_NOT_ENOUGH_MEMORY;
-    case SE_ERR_SHARE:
-      return ERROR_SHARING_VIOLATION;
-    case SE_ERR_ASSOCINCOMPLETE:
-    case SE_ERR_NOASSOC:
-      return ERROR_NO_ASSOCIATION;
-    case SE_ERR_DDETIMEOUT:
-    case SE_ERR_DDEFAIL:
-    case SE_ERR_DDEBUSY:
-      return ERROR_DDE_FAIL;
-    case SE_ERR_DLLNOTFOUND:
-      return ERROR_DLL_NOT_FOUND;
-    default:
-      return static_cast<unsigned long>(result);
-  }
-}
-
-OpenResult OpenOurselves(const std::wstring& path, int showCommand) {
-  static const ShellExecuteFn shellExecute = BindShellExecute();
-  if (shellExecute == nullptr) {
-    return {ERROR_DLL_NOT_FOUND, {}};
-  }
-  const auto result = reinterpret_cast<std::intptr_t>(
-      shellExecute(nullptr, L"open", path.c_str(), L"", L"", showCommand));
-  if (result > 32) {
-    return {};
-  }
-  return {SystemErrorFromShell(result), {}};
-}
-
 }  // namespace
 
-OpenResult OpenWithUserRights(const std::wstring& path, ShowCommand show) {
+OpenResult OpenWithUserRights(const std::wstring& path,
+                              ShowCommand show,
+                              DesktopShellCheck desktopShellRuns) {
   // The desktop's shell may answer a missing file with success, or with a window of its own.
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -126,23 +70,27 @@ OpenResult OpenWithUserRights(const std::wstring& path, ShowCommand show) {
     return {ERROR_FILE_NOT_FOUND, {}};
   }
   const int showCommand = show == ShowCommand::Hidden ? SW_HIDE : SW_SHOWMAXIMIZED;
-  const std::wstring distrust = WhyNotTrusted(path);
-  const ShellReport report =
-      OpenThroughDesktopShell(path, showCommand, distrust.empty(), kShellAnswerMs);
+  const TrustCheck whyNotTrusted = [path] { return WhyNotTrusted(path); };
+  ShellReport report;
+  // Without a desktop shell, asking for one could only wait, or start a shell server.
+  if (desktopShellRuns()) {
+    report = OpenThroughDesktopShell(path, showCommand, whyNotTrusted, kShellAnswerMs);
+  }
+  if (report.outcome == ShellOutcome::NoShell) {
+    report = OpenThroughShellCall(path, showCommand, whyNotTrusted, kShellAnswerMs);
+  }
   switch (report.outcome) {
     case ShellOutcome::Opened:
       return {};
-    case ShellOutcome::Failed:
-      return {report.error, {}};
+    case ShellOutcome::Unconfirmed:
+      return {0, {}, true};
     case ShellOutcome::Refused:
-      return {0, distrust};
+      return {0, report.refusal};
+    case ShellOutcome::Failed:
     case ShellOutcome::NoShell:
       break;
   }
-  if (!distrust.empty()) {
-    return {0, distrust};
-  }
-  return OpenOurselves(path, showCommand);
+  return {report.error != 0 ? report.error : static_cast<unsigned long>(ERROR_NO_ASSOCIATION), {}};
 }
 
 }  // namespace addmorvane

@@ -1,0 +1,271 @@
+#include "launch/win32/desktop_shell.h"
+
+#include <windows.h>
+#include <exdisp.h>
+#include <shellapi.h>
+#include <shldisp.h>
+#include <shlguid.h>
+#include <shlobj.h>
+
+#include <chrono>
+#include <cstdint>
+#include <utility>
+
+#include "launch/shell_error.h"
+
+namespace addmorvane {
+namespace {
+
+// Holds one reference to a COM object and releases it at the end of its scope.
+template <typename T>
+class ComRef {
+ public:
+  ComRef() = default;
+  ComRef(const ComRef&) = delete;
+  ComRef& operator=(const ComRef&) = delete;
+  ~ComRef() { Reset(); }
+
+  void Reset() {
+    if (object_ != nullptr) {
+      object_->Release();
+      object_ = nullptr;
+    }
+  }
+  T** Out() {
+    Reset();
+    return &object_;
+  }
+  void** OutVoid() { return reinterpret_cast<void**>(Out()); }
+  T* operator->() const { return object_; }
+  explicit operator bool() const { return object_ != nullptr; }
+
+ private:
+  T* object_ = nullptr;
+};
+
+class Variant {
+ public:
+  Variant() { VariantInit(&value_); }
+  explicit Variant(const wchar_t* text) : Variant() {
+    value_.vt = VT_BSTR;
+    value_.bstrVal = SysAllocString(text);
+  }
+  explicit Variant(int number) : Variant() {
+    value_.vt = VT_I4;
+    value_.lVal = number;
+  }
+  Variant(const Variant&) = delete;
+  Variant& operator=(const Variant&) = delete;
+  ~Variant() { VariantClear(&value_); }
+
+  VARIANT& get() { return value_; }
+  // False when a text could not be allocated.
+  bool complete() const { return value_.vt != VT_BSTR || value_.bstrVal != nullptr; }
+
+ private:
+  VARIANT value_;
+};
+
+// Ends the worker's apartment when the call is over, whatever way it ends.
+class Apartment {
+ public:
+  explicit Apartment(DWORD model) : result_(CoInitializeEx(nullptr, model)) {}
+  Apartment(const Apartment&) = delete;
+  Apartment& operator=(const Apartment&) = delete;
+  ~Apartment() {
+    if (SUCCEEDED(result_)) {
+      CoUninitialize();
+    }
+  }
+  HRESULT result() const { return result_; }
+
+ private:
+  HRESULT result_;
+};
+
+unsigned long ErrorOf(HRESULT result) {
+  return SystemErrorFromResult(static_cast<std::uint32_t>(result));
+}
+
+// Whether the process that owns `window` runs with an unelevated token. False when that
+// cannot be told: the caller then treats the shell as one with full rights.
+bool RunsWithUserRights(HWND window) {
+  DWORD processId = 0;
+  if (window == nullptr || GetWindowThreadProcessId(window, &processId) == 0 || processId == 0) {
+    return false;
+  }
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (process == nullptr) {
+    return false;
+  }
+  bool unelevated = false;
+  HANDLE token = nullptr;
+  if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    unelevated = GetTokenInformation(token, TokenElevation, &elevation, sizeof(elevation), &size) &&
+                 elevation.TokenIsElevated == 0;
+    CloseHandle(token);
+  }
+  CloseHandle(process);
+  return unelevated;
+}
+
+// The documented way to the desktop shell's own ShellExecute: the desktop among the shell's
+// windows, its top-level browser, the active view's background object and its Application.
+ShellReport AskDesktopShell(const std::wstring& path,
+                            int showCommand,
+                            const TrustCheck& whyNotTrusted,
+                            ShellRequest& request) {
+  const ShellReport noShell{ShellOutcome::NoShell, 0, {}};
+  ComRef<IShellWindows> windows;
+  if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
+                              windows.OutVoid()))) {
+    return noShell;
+  }
+  Variant desktop(static_cast<int>(CSIDL_DESKTOP));
+  Variant empty;
+  long desktopWindow = 0;
+  ComRef<IDispatch> desktopDispatch;
+  if (windows->FindWindowSW(&desktop.get(), &empty.get(), SWC_DESKTOP, &desktopWindow,
+                            SWFO_NEEDDISPATCH, desktopDispatch.Out()) != S_OK ||
+      !desktopDispatch) {
+    return noShell;
+  }
+  ComRef<IServiceProvider> provider;
+  ComRef<IShellBrowser> browser;
+  ComRef<IShellView> view;
+  ComRef<IDispatch> background;
+  ComRef<IShellFolderViewDual> folderView;
+  ComRef<IDispatch> application;
+  ComRef<IShellDispatch2> shell;
+  if (FAILED(desktopDispatch->QueryInterface(IID_IServiceProvider, provider.OutVoid())) ||
+      FAILED(provider->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.OutVoid())) ||
+      FAILED(browser->QueryActiveShellView(view.Out())) || !view ||
+      FAILED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.OutVoid())) ||
+      FAILED(background->QueryInterface(IID_IShellFolderViewDual, folderView.OutVoid())) ||
+      FAILED(folderView->get_Application(application.Out())) || !application ||
+      FAILED(application->QueryInterface(IID_IShellDispatch2, shell.OutVoid()))) {
+    return noShell;
+  }
+
+  // The view's own window belongs to the process that will start the file; the desktop
+  // window that FindWindowSW names may belong to the system instead.
+  HWND viewWindow = nullptr;
+  if (FAILED(view->GetWindow(&viewWindow))) {
+    viewWindow = nullptr;
+  }
+  const HWND shellWindow =
+      viewWindow != nullptr ? viewWindow : static_cast<HWND>(LongToHandle(desktopWindow));
+  if (!RunsWithUserRights(shellWindow)) {
+    if (std::wstring refusal = whyNotTrusted(); !refusal.empty()) {
+      return {ShellOutcome::Refused, 0, std::move(refusal)};
+    }
+  }
+
+  Variant file(path.c_str());
+  Variant none(L"");
+  Variant verb(L"open");
+  Variant show(showCommand);
+  if (!file.complete() || !none.complete() || !verb.complete()) {
+    return {ShellOutcome::Failed, ERROR_NOT_ENOUGH_MEMORY, {}};
+  }
+  // The call goes into the shell's process and cannot be called back once made.
+  if (!request.Begin()) {
+    return {ShellOutcome::Failed, kShellTimeoutError, {}};  // the caller has given up
+  }
+  const HRESULT result =
+      shell->ShellExecute(file.get().bstrVal, none.get(), none.get(), verb.get(), show.get());
+  if (result != S_OK) {
+    return {ShellOutcome::Failed, ErrorOf(result), {}};
+  }
+  return {ShellOutcome::Opened, 0, {}};
+}
+
+// The shell's own call, bound when first needed from the system folder only, so that no DLL
+// planted beside the program is loaded.
+using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
+
+ShellExecuteExFn BindShellExecuteEx() {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) {
+    return nullptr;
+  }
+  const std::wstring path = std::wstring(folder, length) + L"\\shell32.dll";
+  HMODULE shell = LoadLibraryW(path.c_str());
+  if (shell == nullptr) {
+    return nullptr;
+  }
+  return reinterpret_cast<ShellExecuteExFn>(
+      reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteExW")));
+}
+
+ShellReport CallShellExecute(const std::wstring& path, int showCommand, ShellRequest& request) {
+  static const ShellExecuteExFn shellExecuteEx = BindShellExecuteEx();
+  if (shellExecuteEx == nullptr) {
+    return {ShellOutcome::Failed, ERROR_DLL_NOT_FOUND, {}};
+  }
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  // The thread ends right after the call: nothing may be left running on it.
+  info.fMask = SEE_MASK_NOASYNC;
+  info.lpVerb = L"open";
+  info.lpFile = path.c_str();
+  info.lpParameters = L"";
+  info.lpDirectory = L"";
+  info.nShow = showCommand;
+  if (!request.Begin()) {
+    return {ShellOutcome::Failed, kShellTimeoutError, {}};  // the caller has given up
+  }
+  if (shellExecuteEx(&info)) {
+    return {ShellOutcome::Opened, 0, {}};
+  }
+  const DWORD error = GetLastError();
+  return {ShellOutcome::Failed, error != ERROR_SUCCESS ? error : ERROR_NO_ASSOCIATION, {}};
+}
+
+}  // namespace
+
+bool DesktopShellRuns() {
+  return GetShellWindow() != nullptr;
+}
+
+ShellReport OpenThroughDesktopShell(const std::wstring& path,
+                                    int showCommand,
+                                    TrustCheck whyNotTrusted,
+                                    unsigned long timeoutMs) {
+  ShellCall call = [path, showCommand, whyNotTrusted = std::move(whyNotTrusted)](
+                       ShellRequest& request) -> ShellReport {
+    // A multithreaded apartment of the worker's own: the calls into the shell's process block
+    // this thread only, and the window's thread neither joins an apartment nor pumps.
+    const Apartment apartment(COINIT_MULTITHREADED);
+    if (FAILED(apartment.result())) {
+      return {ShellOutcome::Failed, ErrorOf(apartment.result()), {}};
+    }
+    return AskDesktopShell(path, showCommand, whyNotTrusted, request);
+  };
+  return AskShell(std::move(call), std::chrono::milliseconds(timeoutMs));
+}
+
+ShellReport OpenThroughShellCall(const std::wstring& path,
+                                 int showCommand,
+                                 TrustCheck whyNotTrusted,
+                                 unsigned long timeoutMs) {
+  ShellCall call = [path, showCommand, whyNotTrusted = std::move(whyNotTrusted)](
+                       ShellRequest& request) -> ShellReport {
+    if (std::wstring refusal = whyNotTrusted(); !refusal.empty()) {
+      return {ShellOutcome::Refused, 0, std::move(refusal)};
+    }
+    // The shell's call needs a single-threaded apartment; any window it shows (a security
+    // prompt, "Open with") pumps messages here, never on the window's thread.
+    const Apartment apartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    if (FAILED(apartment.result())) {
+      return {ShellOutcome::Failed, ErrorOf(apartment.result()), {}};
+    }
+    return CallShellExecute(path, showCommand, request);
+  };
+  return AskShell(std::move(call), std::chrono::milliseconds(timeoutMs));
+}
+
+}  // namespace addmorvane
