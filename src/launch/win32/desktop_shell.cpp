@@ -117,7 +117,7 @@ ShellReport AskDesktopShell(const std::wstring& path,
                             int showCommand,
                             const TrustCheck& whyNotTrusted,
                             ShellRequest& request) {
-  const ShellReport noShell{ShellOutcome::NoShell, 0, {}};
+  ShellReport noShell{ShellOutcome::NoShell, 0, {}};
   ComRef<IShellWindows> windows;
   if (FAILED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER, IID_IShellWindows,
                               windows.OutVoid()))) {
