@@ -225,6 +225,18 @@ ShellReport CallShellExecute(const std::wstring& path, int showCommand, ShellReq
   return {ShellOutcome::Failed, error != ERROR_SUCCESS ? error : ERROR_NO_ASSOCIATION, {}};
 }
 
+// Runs `ask` on a thread of its own, in a COM apartment of the given model, bounded.
+ShellReport AskInApartment(DWORD model, unsigned long timeoutMs, ShellCall ask) {
+  ShellCall call = [model, ask = std::move(ask)](ShellRequest& request) -> ShellReport {
+    const Apartment apartment(model);
+    if (FAILED(apartment.result())) {
+      return {ShellOutcome::Failed, ErrorOf(apartment.result()), {}};
+    }
+    return ask(request);
+  };
+  return AskShell(std::move(call), std::chrono::milliseconds(timeoutMs));
+}
+
 }  // namespace
 
 bool DesktopShellRuns() {
@@ -235,37 +247,29 @@ ShellReport OpenThroughDesktopShell(const std::wstring& path,
                                     int showCommand,
                                     TrustCheck whyNotTrusted,
                                     unsigned long timeoutMs) {
-  ShellCall call = [path, showCommand, whyNotTrusted = std::move(whyNotTrusted)](
-                       ShellRequest& request) -> ShellReport {
-    // A multithreaded apartment of the worker's own: the calls into the shell's process block
-    // this thread only, and the window's thread neither joins an apartment nor pumps.
-    const Apartment apartment(COINIT_MULTITHREADED);
-    if (FAILED(apartment.result())) {
-      return {ShellOutcome::Failed, ErrorOf(apartment.result()), {}};
-    }
-    return AskDesktopShell(path, showCommand, whyNotTrusted, request);
-  };
-  return AskShell(std::move(call), std::chrono::milliseconds(timeoutMs));
+  // A multithreaded apartment of the worker's own: the calls into the shell's process block
+  // that thread only, and the window's thread neither joins an apartment nor pumps.
+  return AskInApartment(
+      COINIT_MULTITHREADED, timeoutMs,
+      [path, showCommand, whyNotTrusted = std::move(whyNotTrusted)](ShellRequest& request) {
+        return AskDesktopShell(path, showCommand, whyNotTrusted, request);
+      });
 }
 
 ShellReport OpenThroughShellCall(const std::wstring& path,
                                  int showCommand,
                                  TrustCheck whyNotTrusted,
                                  unsigned long timeoutMs) {
-  ShellCall call = [path, showCommand, whyNotTrusted = std::move(whyNotTrusted)](
-                       ShellRequest& request) -> ShellReport {
-    if (std::wstring refusal = whyNotTrusted(); !refusal.empty()) {
-      return {ShellOutcome::Refused, 0, std::move(refusal)};
-    }
-    // The shell's call needs a single-threaded apartment; any window it shows (a security
-    // prompt, "Open with") pumps messages here, never on the window's thread.
-    const Apartment apartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    if (FAILED(apartment.result())) {
-      return {ShellOutcome::Failed, ErrorOf(apartment.result()), {}};
-    }
-    return CallShellExecute(path, showCommand, request);
-  };
-  return AskShell(std::move(call), std::chrono::milliseconds(timeoutMs));
+  // The shell's call needs a single-threaded apartment; any window it shows (a security
+  // prompt, "Open with") pumps messages on that thread, never on the window's.
+  return AskInApartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE, timeoutMs,
+                        [path, showCommand, whyNotTrusted = std::move(whyNotTrusted)](
+                            ShellRequest& request) -> ShellReport {
+                          if (std::wstring refusal = whyNotTrusted(); !refusal.empty()) {
+                            return {ShellOutcome::Refused, 0, std::move(refusal)};
+                          }
+                          return CallShellExecute(path, showCommand, request);
+                        });
 }
 
 }  // namespace addmorvane
