@@ -12,6 +12,7 @@
 #include "settings_fixture.h"
 #include "platform/file_replace.h"
 #include "platform/system_error.h"
+#include "runscript/vocabulary.h"
 
 namespace addmorvane::wintest {
 namespace {
@@ -225,7 +226,9 @@ TEST_F(RunScriptObstacleTest, WriterTakesTheNextNameWhenOneIsTaken) {
   for (const Entry& entry : taken) {
     Plant(entry, kDecoyBytes);
   }
-  EXPECT_EQ(FailureCode([] { ReplaceFileContents(RunScriptPath(), "new\r\n", NextScriptedToken); }),
+  EXPECT_EQ(FailureCode([] {
+              ReplaceFileContents(RunScriptPath(), "new\r\n", kRunScriptAccess, NextScriptedToken);
+            }),
             DWORD{ERROR_SUCCESS});
   EXPECT_EQ(RunScript(), "new\r\n");
   EXPECT_EQ(TemporaryFilesInRoot(), (std::vector<std::wstring>{taken[0].name, taken[1].name}));
@@ -253,8 +256,9 @@ TEST_F(RunScriptObstacleTest, AttributesAndAccessRulesOfTheScriptSurviveItsRepla
     WriteFileBytes(RunScriptPath(), kOldScript);
     ASSERT_TRUE(SetFileAttributesW(RunScriptPath().c_str(), attributes));
     const std::string before = rules();
-    EXPECT_EQ(FailureCode([] { ReplaceFileContents(RunScriptPath(), "new\r\n"); }),
-              DWORD{ERROR_SUCCESS});
+    EXPECT_EQ(
+        FailureCode([] { ReplaceFileContents(RunScriptPath(), "new\r\n", kRunScriptAccess); }),
+        DWORD{ERROR_SUCCESS});
     EXPECT_EQ(RunScript(), "new\r\n");
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
     EXPECT_EQ(GetFileAttributesW(RunScriptPath().c_str()) & kKept, attributes & kKept);
