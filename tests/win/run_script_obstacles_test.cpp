@@ -236,8 +236,9 @@ TEST_F(RunScriptObstacleTest, WriterTakesTheNextNameWhenOneIsTaken) {
 }
 
 // What Wine cannot show: it reports a file's access rules from its Unix permissions and keeps
-// none that a program sets, so only that the rules read back alike is checked here; that the
-// replaced script gets the old one's rules rests on the writer applying them.
+// none that a program sets, so only that the rules read back alike is checked here (Wine's
+// rules are entries of the file's own, which are kept); which rules the replaced script gets
+// is the portable choice tested as data (script_file_rules_test.cpp).
 TEST_F(RunScriptObstacleTest, AttributesAndAccessRulesOfTheScriptSurviveItsReplacement) {
   const auto rules = [] {
     DWORD needed = 0;
