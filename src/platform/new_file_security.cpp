@@ -21,12 +21,13 @@ AccessListPicture PictureOf(const std::vector<unsigned char>& descriptor) {
   BOOL present = FALSE;
   BOOL defaulted = FALSE;
   PACL dacl = nullptr;
-  if (!GetSecurityDescriptorControl(sd, &control, &revision) ||
-      !GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted) || !present || dacl == nullptr) {
+  if (GetSecurityDescriptorControl(sd, &control, &revision)) {
+    picture.isProtected = (control & SE_DACL_PROTECTED) != 0;
+  }
+  if (!GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted) || !present || dacl == nullptr) {
     return picture;
   }
   picture.hasDacl = true;
-  picture.isProtected = (control & SE_DACL_PROTECTED) != 0;
   for (DWORD index = 0; index < dacl->AceCount; ++index) {
     void* ace = nullptr;
     // An entry that cannot be read counts as one of the file's own: the list stays as it is.

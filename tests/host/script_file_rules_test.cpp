@@ -20,14 +20,12 @@ TEST(ScriptFileRules, OnlyAPlainFileAtTheNameIsWritten) {
     AtName verdict;
   };
   const Case cases[] = {
-      {"archived file", 0x20, 0, AtName::File},
       {"normal file", 0x80, 0, AtName::File},
       {"hidden system file", 0x26, 0, AtName::File},
       {"read-only file", 0x21, 0, AtName::ReadOnlyFile},
       {"folder", 0x10, 0, AtName::Folder},
       {"symbolic link to a file", 0x420, 0xA000000C, AtName::Link},
       {"read-only symbolic link", 0x421, 0xA000000C, AtName::Link},
-      {"symbolic link to a folder", 0x410, 0xA000000C, AtName::Link},
       {"junction", 0x410, 0xA0000003, AtName::Link},
       {"link of the Linux subsystem (a name surrogate)", 0x420, 0xA000001D, AtName::Link},
       {"app execution alias", 0x420, 0x8000001B, AtName::Link},
@@ -56,7 +54,6 @@ TEST(ScriptFileRules, OldAccessListIsKeptOnlyWhereSomeoneSetIt) {
       {"O:BAD:AI(A;ID;FA;;;BA)(A;ID;FA;;;SY)(A;ID;0x1301bf;;;AU)(A;ID;0x1200a9;;;BU)",
        {true, false, {kId, kId, kId, kId}},
        NewAccess::Fixed},
-      // Inherited entries that are themselves inheritable.
       {"O:BAD:AI(A;OICIID;FA;;;BA)(A;OICIID;0x1301bf;;;AU)",
        {true, false, {0x13, 0x13}},
        NewAccess::Fixed},
@@ -76,9 +73,8 @@ TEST(ScriptFileRules, OldAccessListIsKeptOnlyWhereSomeoneSetIt) {
       {"O:S-1-5-21-1-2-3-1000D:(A;;FA;;;SY)(A;;FA;;;S-1-5-21-1-2-3-1000)(A;;0x1200a9;;;WD)",
        {true, false, {0, 0, 0}},
        NewAccess::KeepOld},
-      {"O:BAD:AI", {true, false, {}}, NewAccess::Fixed},
-      // A null DACL lets anyone do anything: nobody's choice worth keeping.
-      {"O:BAD:NO_ACCESS_CONTROL", {false, false, {}}, NewAccess::Fixed},
+      // A null DACL lets anyone do anything, protected or not: nobody's choice worth keeping.
+      {"O:BAD:PNO_ACCESS_CONTROL", {false, true, {}}, NewAccess::Fixed},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ChooseNewAccess(c.old), c.choice) << c.sddl;
