@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/file_at_name.h"
 #include "platform/system_error.h"
 
 namespace addmorvane {
@@ -14,14 +15,22 @@ constexpr ULONGLONG kWaitForOtherWriterMs = 2000;
 constexpr ULONGLONG kWaitToOpenMs = 250;
 constexpr DWORD kPauseMs = 2;
 
-// Opens the file for writing beside whatever else holds it open.
+// Opens the file for writing beside whatever else holds it open. The name itself is opened,
+// never what a link there points to; and only a file that exists, which keeps its access
+// list: a new one would take the folder's.
 HANDLE OpenSharedForWriting(const std::wstring& path, const std::wstring& action) {
   const ULONGLONG deadline = GetTickCount64() + kWaitToOpenMs;
   for (;;) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
+      try {
+        RefuseUnlessWritableFile(file, path, action);
+      } catch (...) {
+        CloseHandle(file);
+        throw;
+      }
       return file;
     }
     const DWORD error = GetLastError();

@@ -3,9 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <memory>
+#include <utility>
 #include <vector>
 
+#include "platform/file_at_name.h"
 #include "platform/file_in_place.h"
+#include "platform/new_file_security.h"
 #include "platform/system_error.h"
 #include "platform/temporary_names.h"
 
@@ -18,26 +22,40 @@ constexpr int kNameAttempts = 64;
 // the program that has just replaced the file holds it for far less.
 constexpr ULONGLONG kRenameRetryMs = 250;
 
-// What an in-place write would keep of the old file and a new file does not get by itself.
+// What the new file takes over from the old one.
 struct OldFile {
-  DWORD attributes = INVALID_FILE_ATTRIBUTES;
-  std::vector<unsigned char> security;  // owner and access rules, self-relative
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;  // none: there is no old file
+  std::vector<unsigned char> security;         // owner and access rules, self-relative
 };
 
-OldFile ReadOldFile(const std::wstring& path) {
+struct HandleCloser {
+  void operator()(void* handle) const { CloseHandle(handle); }
+};
+
+// Opens the name itself, only to read its attributes and security: a link there is not
+// followed, and a folder there is opened too (to be refused), but never for writing.
+OldFile ReadOldFile(const std::wstring& path, const std::wstring& action) {
   OldFile old;
-  old.attributes = GetFileAttributesW(path.c_str());
-  if (old.attributes == INVALID_FILE_ATTRIBUTES ||
-      (old.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-    return old;
+  HANDLE opened =
+      CreateFileW(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (opened == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND) {
+      return old;
+    }
+    throw SystemError(error, action);
   }
+  const std::unique_ptr<void, HandleCloser> file(opened);
+  old.attributes = RefuseUnlessWritableFile(opened, path, action);
   constexpr SECURITY_INFORMATION kWanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
   DWORD needed = 0;
-  GetFileSecurityW(path.c_str(), kWanted, nullptr, 0, &needed);
+  GetKernelObjectSecurity(opened, kWanted, nullptr, 0, &needed);
   old.security.resize(needed);
   if (needed == 0 ||
-      !GetFileSecurityW(path.c_str(), kWanted, old.security.data(), needed, &needed)) {
-    old.security.clear();  // the new file keeps what it inherits from the folder
+      !GetKernelObjectSecurity(opened, kWanted, old.security.data(), needed, &needed)) {
+    throw SystemError(GetLastError(), action);
   }
   return old;
 }
@@ -60,18 +78,25 @@ class TemporaryFile {
     CloseHandle(handle_);
   }
 
-  // Creates the file under a name nobody else has taken; returns the error when the folder
-  // refuses it.
-  DWORD Create(const std::wstring& target, DWORD attributes, TemporaryNameToken nextToken) {
+  // Creates the file under a name nobody else has taken, with its final security from the
+  // first byte; returns the error when the folder refuses it.
+  DWORD Create(const std::wstring& target,
+               DWORD attributes,
+               NewFileSecurity& security,
+               TemporaryNameToken nextToken) {
     DWORD error = ERROR_FILE_EXISTS;
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
       const std::wstring name = TemporaryNameFor(target, nextToken());
-      handle_ = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE | WRITE_DAC | WRITE_OWNER, 0,
-                            nullptr, CREATE_NEW, attributes, nullptr);
-      if (handle_ != INVALID_HANDLE_VALUE) {
+      // Nothing at the name is followed: whatever stands there, a link included, makes the
+      // exclusive creation fail.
+      do {
+        handle_ = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, security.attributes(),
+                              CREATE_NEW, attributes | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        error = handle_ == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
+      } while (error == ERROR_INVALID_OWNER && security.DropOwner());
+      if (error == ERROR_SUCCESS) {
         return ERROR_SUCCESS;
       }
-      error = GetLastError();
       // A folder, a file being deleted or one that is not ours may stand at the name.
       const bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
                          (error == ERROR_ACCESS_DENIED &&
@@ -81,21 +106,6 @@ class TemporaryFile {
       }
     }
     return error;
-  }
-
-  // The old file's owner and access rules, as an in-place write would keep them. Setting an
-  // owner other than oneself needs a privilege; the rules alone are what protect the file.
-  DWORD TakeSecurity(std::vector<unsigned char>& security) const {
-    if (security.empty()) {
-      return ERROR_SUCCESS;
-    }
-    if (SetKernelObjectSecurity(handle_, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
-                                security.data()) ||
-        (GetLastError() == ERROR_INVALID_OWNER &&
-         SetKernelObjectSecurity(handle_, DACL_SECURITY_INFORMATION, security.data()))) {
-      return ERROR_SUCCESS;
-    }
-    return GetLastError();
   }
 
   DWORD Write(std::string_view bytes) const {
@@ -110,7 +120,9 @@ class TemporaryFile {
   }
 
   // Renames the file over `target` through the handle: nobody can open or change it between
-  // the write and the rename.
+  // the write and the rename. The rename replaces the folder's entry at `target` and follows
+  // no link there: a symbolic link put in the script's place after the check is replaced
+  // itself, and a junction, being a folder, makes the rename fail.
   DWORD RenameOver(const std::wstring& target) {
     std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + target.size() * sizeof(wchar_t));
     auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
@@ -135,45 +147,24 @@ class TemporaryFile {
   bool renamed_ = false;
 };
 
-bool IsReadOnly(DWORD attributes) {
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-}
-
-bool IsFolder(DWORD attributes) {
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// Whether the target is held open by another program (or another copy of this one), which
-// keeps a rename from replacing it though writing into it may still be allowed.
-bool HeldByAnother(DWORD error, const std::wstring& target) {
-  return (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION) &&
-         !IsReadOnly(GetFileAttributesW(target.c_str())) &&
-         !IsFolder(GetFileAttributesW(target.c_str()));
+// Whether the target may be held open by another program (or another copy of this one),
+// which keeps a rename from replacing it though writing into it may still be allowed. What
+// stood at the name was checked before; whatever took its place since, the in-place write
+// checks again through its own handle.
+bool HeldByAnother(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
 }
 
 }  // namespace
 
-void ReplaceFileContents(const std::wstring& path, std::string_view bytes) {
-  ReplaceFileContents(path, bytes, &RandomNameToken);
-}
-
 void ReplaceFileContents(const std::wstring& path,
                          std::string_view bytes,
+                         std::wstring_view fixedSddl,
                          TemporaryNameToken nextToken) {
   const std::wstring action = L"Не удалось записать файл " + path + L".";
 
-  OldFile old = ReadOldFile(path);
-  // A rename would replace a read-only file on some systems; Windows users expect the
-  // attribute to protect the file, so honour it here.
-  if (IsReadOnly(old.attributes)) {
-    throw SystemError(ERROR_ACCESS_DENIED, action);
-  }
-  // Nothing replaces a folder; opening it for writing gives the system's own refusal.
-  if (IsFolder(old.attributes)) {
-    RewriteFileInPlace(path, bytes, action);
-    return;
-  }
-
+  OldFile old = ReadOldFile(path, action);
+  NewFileSecurity security(std::move(old.security), fixedSddl, action);
   RemoveLeftoverTemporaries(path);
   constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
   const DWORD attributes =
@@ -181,10 +172,7 @@ void ReplaceFileContents(const std::wstring& path,
           ? FILE_ATTRIBUTE_NORMAL
           : old.attributes & kKept;
   TemporaryFile temporary;
-  DWORD error = temporary.Create(path, attributes, nextToken);
-  if (error == ERROR_SUCCESS) {
-    error = temporary.TakeSecurity(old.security);
-  }
+  DWORD error = temporary.Create(path, attributes, security, nextToken);
   if (error == ERROR_SUCCESS) {
     error = temporary.Write(bytes);
   }
@@ -198,7 +186,7 @@ void ReplaceFileContents(const std::wstring& path,
     if (error == ERROR_SUCCESS) {
       return;
     }
-    if (!HeldByAnother(error, path)) {
+    if (!HeldByAnother(error)) {
       throw SystemError(error, action);
     }
     if (GetTickCount64() >= deadline) {

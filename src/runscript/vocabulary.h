@@ -27,6 +27,12 @@ inline constexpr std::wstring_view kRunScriptPath = L"C:\\morvane.bat";
 inline constexpr std::wstring_view kLaunchScriptPath = L"C:\\morvane1.bat";
 inline constexpr std::wstring_view kFollowUpScriptPath = L"C:\\morvane2.bat";
 
+// The run script's owner and access list, unless an administrator set its own (see
+// files/new_access.h): it runs at the next start, outside Windows' protection, so only
+// SYSTEM and Administrators may change it; Users may read and run it. Nothing is inherited.
+inline constexpr std::wstring_view kRunScriptAccess =
+    L"O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)";
+
 // With no switches at all the tester runs its trial pass.
 inline constexpr std::wstring_view kDefaultCommandLine = kTesterPath;
 

@@ -12,6 +12,7 @@
 #include "settings_fixture.h"
 #include "platform/file_replace.h"
 #include "platform/system_error.h"
+#include "runscript/vocabulary.h"
 
 namespace addmorvane::wintest {
 namespace {
@@ -225,7 +226,9 @@ TEST_F(RunScriptObstacleTest, WriterTakesTheNextNameWhenOneIsTaken) {
   for (const Entry& entry : taken) {
     Plant(entry, kDecoyBytes);
   }
-  EXPECT_EQ(FailureCode([] { ReplaceFileContents(RunScriptPath(), "new\r\n", NextScriptedToken); }),
+  EXPECT_EQ(FailureCode([] {
+              ReplaceFileContents(RunScriptPath(), "new\r\n", kRunScriptAccess, NextScriptedToken);
+            }),
             DWORD{ERROR_SUCCESS});
   EXPECT_EQ(RunScript(), "new\r\n");
   EXPECT_EQ(TemporaryFilesInRoot(), (std::vector<std::wstring>{taken[0].name, taken[1].name}));
@@ -233,8 +236,9 @@ TEST_F(RunScriptObstacleTest, WriterTakesTheNextNameWhenOneIsTaken) {
 }
 
 // What Wine cannot show: it reports a file's access rules from its Unix permissions and keeps
-// none that a program sets, so only that the rules read back alike is checked here; that the
-// replaced script gets the old one's rules rests on the writer applying them.
+// none that a program sets, so only that the rules read back alike is checked here (Wine's
+// rules are entries of the file's own, which are kept); which rules the replaced script gets
+// is the portable choice tested as data (script_file_rules_test.cpp).
 TEST_F(RunScriptObstacleTest, AttributesAndAccessRulesOfTheScriptSurviveItsReplacement) {
   const auto rules = [] {
     DWORD needed = 0;
@@ -253,8 +257,9 @@ TEST_F(RunScriptObstacleTest, AttributesAndAccessRulesOfTheScriptSurviveItsRepla
     WriteFileBytes(RunScriptPath(), kOldScript);
     ASSERT_TRUE(SetFileAttributesW(RunScriptPath().c_str(), attributes));
     const std::string before = rules();
-    EXPECT_EQ(FailureCode([] { ReplaceFileContents(RunScriptPath(), "new\r\n"); }),
-              DWORD{ERROR_SUCCESS});
+    EXPECT_EQ(
+        FailureCode([] { ReplaceFileContents(RunScriptPath(), "new\r\n", kRunScriptAccess); }),
+        DWORD{ERROR_SUCCESS});
     EXPECT_EQ(RunScript(), "new\r\n");
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
     EXPECT_EQ(GetFileAttributesW(RunScriptPath().c_str()) & kKept, attributes & kKept);

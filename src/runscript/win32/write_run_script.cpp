@@ -10,7 +10,8 @@
 namespace addmorvane {
 
 void WriteRunScript(std::wstring_view commandLine) {
-  ReplaceFileContents(std::wstring(kRunScriptPath), RunScriptBytes(ToAnsi(commandLine)));
+  ReplaceFileContents(std::wstring(kRunScriptPath), RunScriptBytes(ToAnsi(commandLine)),
+                      kRunScriptAccess);
 }
 
 }  // namespace addmorvane
