@@ -52,6 +52,14 @@ if(MINGW)
             -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/check-imports.cmake)
 endif()
 
+# The release's Windows Installer packages and signing, made from this build's exe by the
+# script ./release uses, installed, upgraded and removed under Wine.
+if(MINGW AND CMAKE_HOST_UNIX)
+  add_test(NAME msi_package
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/package-run $<TARGET_FILE:addmorvane>)
+  set_tests_properties(msi_package PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
+endif()
+
 # Out-of-process: the real exe, started and watched from outside.
 # The exe is found beside the test program.
 file(GLOB e2e_tests CONFIGURE_DEPENDS tests/e2e/*.cpp)
