@@ -1,5 +1,4 @@
 # Windows tests, run under Wine through CMAKE_CROSSCOMPILING_EMULATOR (see tests/wine-run).
-set(GOOGLETEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest sources")
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

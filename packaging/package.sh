@@ -2,7 +2,7 @@
 # Packs and signs what a release publishes; ./release and tests/package-run both use it, so the
 # test checks the packages that a release makes, only from the test build's exe.
 #
-#   packaging/package.sh docs DIR                 README.txt and LICENSE.txt for Windows, in DIR
+#   packaging/package.sh docs VERSION DIR         README.txt and LICENSE.txt for Windows, in DIR
 #   packaging/package.sh msi EXE ARCH VERSION DOCS OUT.msi
 #                                                 ARCH x64 or x86; DOCS a folder made by "docs"
 #   packaging/package.sh check-cert PFX           refuses a certificate that cannot sign code
@@ -31,13 +31,15 @@ need_date() {
 }
 
 # Text files for Windows get CR LF line ends, which every Notepad shows as lines; the README
-# has Russian words, and a byte-order mark makes older Notepads read it as UTF-8.
+# has Russian words, and a byte-order mark makes older Notepads read it as UTF-8. Its commands
+# name the real files, of this version.
 cmd_docs() {
-  local dir=$1 root=$PACKAGING_DIR/..
+  local version=$1 dir=$2 root=$PACKAGING_DIR/..
+  [[ $version =~ ^[0-9]+\.[0-9]+$ ]] || die "not a version: '$version'"
   mkdir -p "$dir"
   {
     printf '\xEF\xBB\xBF'
-    sed 's/\r$//; s/$/\r/' "$root/docs/README-windows.txt"
+    sed "s/@VERSION@/$version/g; s/\r\$//; s/\$/\r/" "$root/docs/README-windows.txt"
   } >"$dir/README.txt"
   sed 's/\r$//; s/$/\r/' "$root/LICENSE" >"$dir/LICENSE.txt"
 }
@@ -166,7 +168,7 @@ if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
   command=${1:-}
   shift || true
   case $command:$# in
-    docs:1) cmd_docs "$@" ;;
+    docs:2) cmd_docs "$@" ;;
     msi:5) cmd_msi "$@" ;;
     check-cert:1) cmd_check_cert "$@" ;;
     sign:3 | sign:4) cmd_sign "$@" ;;
