@@ -117,8 +117,10 @@ msi_platform() { if [[ $1 == x64 ]]; then echo x64; else echo Intel; fi; }
 # Runs "$@" with the password readable at /dev/fd/3 (a pipe: printf is a shell builtin, so the
 # password is on no command line).
 with_password() {
-  [[ -v ADDMORVANE_SIGN_PASS ]] || die "set ADDMORVANE_SIGN_PASS to the password of the PFX file"
   "$@" 3< <(printf '%s' "$ADDMORVANE_SIGN_PASS")
+}
+need_password() {
+  [[ -v ADDMORVANE_SIGN_PASS ]] || die "set ADDMORVANE_SIGN_PASS to the password of the PFX file"
 }
 
 # The PFX's own certificate in PEM; files from older tools use ciphers OpenSSL 3 keeps in its
@@ -139,6 +141,7 @@ pfx_certificate() {
 # then rejects; so both are checked here first.
 cmd_check_cert() {
   local pfx=$1 cert
+  need_password
   [[ -f $pfx ]] || die "no such PFX file: $pfx"
   cert=$(pfx_certificate "$pfx")
   [[ $cert == *"BEGIN CERTIFICATE"* ]] || die "$pfx holds no certificate of its own"
@@ -151,6 +154,7 @@ cmd_check_cert() {
 cmd_sign() {
   local pfx=$1 in=$2 out=$3 url=${4:-} tmp
   need_date
+  need_password
   local -a stamp=()
   [[ -z $url ]] || stamp=(-ts "$url")
   tmp=$out.partial
