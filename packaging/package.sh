@@ -88,9 +88,11 @@ cmd_msi() {
   cp "$docs/README.txt" "$docs/LICENSE.txt" "$PACKAGING_DIR/../res/addmorvane.ico" "$stage/"
   touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
 
-  # The summary's dates are the time wixl and msibuild run, which faketime sets to the release
-  # date; faketime reads its date in local time, hence UTC.
-  local -a at_date=(env TZ=UTC faketime "@$SOURCE_DATE_EPOCH")
+  # The summary's dates are the time wixl and msibuild run, which faketime stops at the release
+  # date (a clock that ran on would tick past a second on a busy machine); faketime reads its
+  # date in local time, hence UTC.
+  local -a at_date=(env TZ=UTC faketime --exclude-monotonic -f
+    "$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')")
   # wixl takes source files by names relative to where it runs.
   cp "$PACKAGING_DIR/addmorvane.wxs" "$stage/"
   (cd "$stage" && "${at_date[@]}" wixl -a "$arch" -o package.msi \
