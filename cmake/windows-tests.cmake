@@ -1,5 +1,4 @@
 # Windows tests, run under Wine through CMAKE_CROSSCOMPILING_EMULATOR (see tests/wine-run).
-set(GOOGLETEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest sources")
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -50,6 +49,14 @@ if(MINGW)
   add_test(NAME exe_imports_only_known_dlls
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:addmorvane> -DOBJDUMP=${CMAKE_OBJDUMP}
             -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/check-imports.cmake)
+endif()
+
+# The release's Windows Installer packages and signing, made from this build's exe by the
+# script ./release uses, installed, upgraded and removed under Wine.
+if(MINGW AND CMAKE_HOST_UNIX)
+  add_test(NAME msi_package
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/package-run $<TARGET_FILE:addmorvane>)
+  set_tests_properties(msi_package PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
 endif()
 
 # Out-of-process: the real exe, started and watched from outside.

@@ -44,6 +44,12 @@ else()
 endif()
 
 option(ADDMORVANE_TESTS "Build the Windows tests" ON)
+set(GOOGLETEST_SOURCE_DIR "/usr/src/googletest" CACHE PATH "GoogleTest sources")
+if(ADDMORVANE_TESTS AND NOT EXISTS ${GOOGLETEST_SOURCE_DIR}/CMakeLists.txt)
+  message(STATUS "No GoogleTest sources at ${GOOGLETEST_SOURCE_DIR}: building the program "
+    "without its tests (set GOOGLETEST_SOURCE_DIR to build them)")
+  set(ADDMORVANE_TESTS OFF)
+endif()
 if(ADDMORVANE_TESTS)
   include(cmake/windows-tests.cmake)
   include(cmake/reproducible-test.cmake)

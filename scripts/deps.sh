@@ -18,6 +18,9 @@ ADDMORVANE_PACKAGES=(
   clang-format clang-tidy cppcheck
   dosbox # a DOS command interpreter that runs the run scripts the program writes
   nasm   # assembles the DOS stand-in for the tester
+  # Packages and signing (./release and the package test): wixl and msibuild build the MSI,
+  # msiinfo reads its tables, faketime pins the time msibuild writes, osslsigncode signs.
+  wixl msitools faketime osslsigncode openssl
 )
 
 # Prints the packages of the list that are not installed, one a line.

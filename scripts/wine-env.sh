@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# The one Wine environment of every script here: the project's own prefix, quiet Wine, no
-# add-on install dialogs, the 64-bit loader and the server that belongs to it. Sourced by
-# scripts/wine-session.sh and the runners in tests/; sets WINE and WINESERVER for them.
-# A caller that runs in another prefix of the project's (a high-dpi or disk-full one) sets
-# WINEPREFIX itself; nothing here ever points at ~/.wine.
+# The one Wine environment of every script here: the project's own prefix, quiet Wine (unless
+# the developer set WINEDEBUG), no add-on install dialogs, the 64-bit loader and the server that
+# belongs to it. Sourced by scripts/wine-session.sh and the runners in tests/; sets WINE and
+# WINESERVER for them. A caller that runs in another prefix of the project's (a high-dpi or
+# disk-full one) sets WINEPREFIX itself; nothing here ever points at ~/.wine.
 
 ADDMORVANE_ROOT=${ADDMORVANE_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 export WINEPREFIX=${WINEPREFIX:-$ADDMORVANE_ROOT/build/wine-prefix}
-export WINEDEBUG=-all
+# Quiet unless the developer asked for Wine's own messages (WINEDEBUG=warn+all, +relay, ...).
+export WINEDEBUG=${WINEDEBUG--all}
 # No Mono/Gecko install dialogs: the program needs neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 

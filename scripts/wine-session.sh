@@ -77,7 +77,10 @@ xvfb_start() {
     wait "$XVFB_PID" 2>/dev/null || true
     XVFB_PID=
   done
-  wine_session_log "xvfb: could not start a display (last log: $XVFB_AUTH_DIR/xvfb.log)"
+  # The log is kept where the clean-up at exit does not reach it.
+  mkdir -p "$ADDMORVANE_ROOT/build"
+  cp "$XVFB_AUTH_DIR/xvfb.log" "$ADDMORVANE_ROOT/build/xvfb.log" 2>/dev/null || true
+  wine_session_log "xvfb: could not start a display (last log: build/xvfb.log)"
   unset DISPLAY
   return 1
 }

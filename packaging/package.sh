@@ -1,0 +1,183 @@
+#!/usr/bin/env bash
+# Packs and signs what a release publishes; ./release and tests/package-run both use it, so the
+# test checks the packages that a release makes, only from the test build's exe.
+#
+#   packaging/package.sh docs VERSION DIR         README.txt and LICENSE.txt for Windows, in DIR
+#   packaging/package.sh msi EXE ARCH VERSION DOCS OUT.msi
+#                                                 ARCH x64 or x86; DOCS a folder made by "docs"
+#   packaging/package.sh check-cert PFX           refuses a certificate that cannot sign code
+#   packaging/package.sh sign PFX IN OUT [URL]    Authenticode, SHA-256, of an exe or an MSI;
+#                                                 URL an RFC 3161 time-stamp service
+#
+# The date of the packages and signatures is SOURCE_DATE_EPOCH, which must be set: the same
+# inputs give the same bytes. The PFX password comes from ADDMORVANE_SIGN_PASS and reaches
+# openssl and osslsigncode through a file descriptor, never a command line.
+set -euo pipefail
+
+PACKAGING_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# Fixed for good: Windows Installer knows every version and both architectures of the program
+# by it, which is what lets a newer package replace an older one and one architecture the
+# other. Never change it.
+UPGRADE_CODE=AC94C933-A69C-49D5-AF36-BBF39CA05DC7
+
+die() {
+  echo "package: $*" >&2
+  exit 1
+}
+
+need_date() {
+  [[ ${SOURCE_DATE_EPOCH:-} =~ ^[0-9]+$ ]] || die "SOURCE_DATE_EPOCH must be set to the date"
+}
+
+# Text files for Windows get CR LF line ends, which every Notepad shows as lines; the README
+# has Russian words, and a byte-order mark makes older Notepads read it as UTF-8. Its commands
+# name the real files, of this version.
+cmd_docs() {
+  local version=$1 dir=$2 root=$PACKAGING_DIR/..
+  [[ $version =~ ^[0-9]+\.[0-9]+$ ]] || die "not a version: '$version'"
+  mkdir -p "$dir"
+  {
+    printf '\xEF\xBB\xBF'
+    sed "s/@VERSION@/$version/g; s/\r\$//; s/\$/\r/" "$root/docs/README-windows.txt"
+  } >"$dir/README.txt"
+  sed 's/\r$//; s/$/\r/' "$root/LICENSE" >"$dir/LICENSE.txt"
+}
+
+# The package's identities, one a line: the product code, a name-based UUID (version 5) of the
+# version and architecture in the upgrade code's space, so that two builds of one version and
+# architecture (signed and unsigned) are one product; the component GUIDs, name-based too, one
+# set per architecture, stable across versions; and the package code, made of the SHA-256 of
+# every input, so that different bytes never share it. Upper case, as Windows Installer has it.
+# usage: identities VERSION ARCH FILE...
+identities() {
+  python3 - "$UPGRADE_CODE" "$@" <<'PY'
+import hashlib, sys, uuid
+upgrade, version, arch, files = uuid.UUID(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4:]
+names = ["product %s %s" % (version, arch)]
+names += ["component %s %s" % (name, arch) for name in ("exe", "readme", "license")]
+for name in names:
+    print(str(uuid.uuid5(upgrade, name)).upper())
+digest = hashlib.sha256()
+for data in [version.encode(), arch.encode()] + [open(f, "rb").read() for f in files]:
+    digest.update(len(data).to_bytes(8, "little") + data)
+print(str(uuid.UUID(bytes=digest.digest()[:16], version=4)).upper())
+PY
+}
+
+cmd_msi() {
+  local exe=$1 arch=$2 version=$3 docs=$4 out=$5 win64 folder stage
+  need_date
+  case $arch in
+    x64) win64=yes folder=ProgramFiles64Folder ;;
+    x86) win64=no folder=ProgramFilesFolder ;;
+    *) die "unknown architecture '$arch' (x64 or x86)" ;;
+  esac
+  [[ -f $exe && -f $docs/README.txt && -f $docs/LICENSE.txt ]] ||
+    die "missing $exe or the docs in $docs"
+  local -a id
+  mapfile -t id < <(identities "$version" "$arch" "$PACKAGING_DIR/addmorvane.wxs" "$exe" \
+    "$docs/README.txt" "$docs/LICENSE.txt" "$PACKAGING_DIR/../res/addmorvane.ico")
+  ((${#id[@]} == 5)) || die "could not make the package's identities"
+
+  # The cabinet keeps each file's time: the files are staged and given the release date.
+  stage=$(mktemp -d "${TMPDIR:-/tmp}/addmorvane-msi.XXXXXX")
+  # shellcheck disable=SC2064 # the folder is known now
+  trap "rm -rf '$stage'" EXIT
+  cp "$exe" "$stage/addmorvane.exe"
+  cp "$docs/README.txt" "$docs/LICENSE.txt" "$PACKAGING_DIR/../res/addmorvane.ico" "$stage/"
+  touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
+
+  # The summary's dates are the time wixl and msibuild run, which faketime stops at the release
+  # date (a clock that ran on would tick past a second on a busy machine); faketime reads its
+  # date in local time, hence UTC.
+  local -a at_date=(env TZ=UTC faketime --exclude-monotonic -f
+    "$(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S')")
+  # wixl takes source files by names relative to where it runs.
+  cp "$PACKAGING_DIR/addmorvane.wxs" "$stage/"
+  (cd "$stage" && "${at_date[@]}" wixl -a "$arch" -o package.msi \
+    -D Version="$version" -D ProductCode="${id[0]}" -D UpgradeCode="$UPGRADE_CODE" \
+    -D Win64="$win64" -D ProgramFilesFolder="$folder" \
+    -D ExeGuid="${id[1]}" -D ReadmeGuid="${id[2]}" -D LicenseGuid="${id[3]}" \
+    -D Exe=addmorvane.exe -D Readme=README.txt -D License=LICENSE.txt -D Icon=addmorvane.ico \
+    addmorvane.wxs)
+  # wixl writes the upgrade row without "up to this version inclusive", so a package of the
+  # same version for the other architecture would not replace the one installed: the row is
+  # written again with it (0x100 minimum inclusive, 0x200 maximum inclusive).
+  "${at_date[@]}" msibuild "$stage/package.msi" \
+    -q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'OLDER_FOUND'" \
+    -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMin\`, \`VersionMax\`, \
+\`Attributes\`, \`ActionProperty\`) VALUES ('{$UPGRADE_CODE}', '0.0.0', '$version', 768, \
+'OLDER_FOUND')" \
+    -s "addmorvane $version" "the addmorvane developers" "$(msi_platform "$arch");1033" \
+    "{${id[4]}}"
+  mv "$stage/package.msi" "$out"
+}
+
+msi_platform() { if [[ $1 == x64 ]]; then echo x64; else echo Intel; fi; }
+
+# Runs "$@" with the password readable at /dev/fd/3 (a pipe: printf is a shell builtin, so the
+# password is on no command line).
+with_password() {
+  "$@" 3< <(printf '%s' "$ADDMORVANE_SIGN_PASS")
+}
+need_password() {
+  [[ -v ADDMORVANE_SIGN_PASS ]] || die "set ADDMORVANE_SIGN_PASS to the password of the PFX file"
+}
+
+# The PFX's own certificate in PEM; files from older tools use ciphers OpenSSL 3 keeps in its
+# legacy provider, which is tried second.
+pfx_certificate() {
+  local pfx=$1 legacy
+  for legacy in '' -legacy; do
+    # shellcheck disable=SC2086 # empty or one word
+    if with_password openssl pkcs12 $legacy -in "$pfx" -passin fd:3 -clcerts -nokeys \
+      2>/dev/null; then
+      return 0
+    fi
+  done
+  die "cannot read $pfx: wrong password (ADDMORVANE_SIGN_PASS), or not a PKCS#12 file"
+}
+
+# osslsigncode signs with an expired certificate and with one not made for code, which Windows
+# then rejects; so both are checked here first.
+cmd_check_cert() {
+  local pfx=$1 cert
+  need_password
+  [[ -f $pfx ]] || die "no such PFX file: $pfx"
+  cert=$(pfx_certificate "$pfx")
+  [[ $cert == *"BEGIN CERTIFICATE"* ]] || die "$pfx holds no certificate of its own"
+  openssl x509 -noout -checkend 0 >/dev/null <<<"$cert" ||
+    die "the certificate in $pfx has expired ($(openssl x509 -noout -enddate <<<"$cert"))"
+  openssl x509 -noout -ext extendedKeyUsage 2>/dev/null <<<"$cert" | grep -q 'Code Signing' ||
+    die "the certificate in $pfx is not for code signing (no Code Signing extended key usage)"
+}
+
+cmd_sign() {
+  local pfx=$1 in=$2 out=$3 url=${4:-} tmp
+  need_date
+  need_password
+  local -a stamp=()
+  [[ -z $url ]] || stamp=(-ts "$url")
+  tmp=$out.partial
+  rm -f "$tmp"
+  # The signing time is the release date, so that one key and one commit give one result.
+  if ! with_password osslsigncode sign -pkcs12 "$pfx" -readpass /dev/fd/3 -h sha256 \
+    -n addmorvane -time "$SOURCE_DATE_EPOCH" "${stamp[@]}" -in "$in" -out "$tmp" >/dev/null; then
+    rm -f "$tmp"
+    die "signing $in failed"
+  fi
+  mv "$tmp" "$out"
+}
+
+if [[ ${BASH_SOURCE[0]} == "$0" ]]; then
+  command=${1:-}
+  shift || true
+  case $command:$# in
+    docs:2) cmd_docs "$@" ;;
+    msi:5) cmd_msi "$@" ;;
+    check-cert:1) cmd_check_cert "$@" ;;
+    sign:3 | sign:4) cmd_sign "$@" ;;
+    *) die "usage: see the top of ${BASH_SOURCE[0]}" ;;
+  esac
+fi
