@@ -6,10 +6,6 @@ if(ADDMORVANE_SANITIZE)
   target_link_options(addmorvane_core PUBLIC ${sanitize})
 endif()
 
-# The shell's requests run on threads of their own.
-find_package(Threads REQUIRED)
-target_link_libraries(addmorvane_core PUBLIC Threads::Threads)
-
 find_package(GTest REQUIRED)
 include(GoogleTest)
 enable_testing()

@@ -2,8 +2,6 @@
 
 #include <memory>
 #include <new>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 namespace addmorvane {
@@ -25,12 +23,7 @@ bool ShellRequest::Finish(ShellReport report) {
   }
   // Only the worker writes the report, and the caller reads it only after seeing it done.
   report_ = std::move(report);
-  if (!stage_.compare_exchange_strong(expected, Stage::Done)) {
-    return false;
-  }
-  const std::lock_guard lock(mutex_);
-  finished_.notify_all();
-  return true;
+  return stage_.compare_exchange_strong(expected, Stage::Done);
 }
 
 ShellReport ShellRequest::Conclude() {
@@ -45,33 +38,22 @@ ShellReport ShellRequest::Conclude() {
   return report_;
 }
 
-void ShellRequest::WaitFor(std::chrono::milliseconds bound) {
-  std::unique_lock lock(mutex_);
-  finished_.wait_for(lock, bound, [this] { return stage_.load() == Stage::Done; });
-}
-
-ShellReport AskShell(ShellCall call, std::chrono::milliseconds bound) {
-  return AskShell(std::move(call), [bound](ShellRequest& request) { request.WaitFor(bound); });
-}
-
-ShellReport AskShell(ShellCall call, const AnswerWait& wait) {
+ShellReport AskShell(ShellCall call, WorkerThread& worker) {
   // Shared with the worker, which may still be inside the shell when the caller returns.
   const auto request = std::make_shared<ShellRequest>();
-  try {
-    std::thread([request, call = std::move(call)] {
-      ShellReport report;
-      try {
-        report = call(*request);
-      } catch (const std::bad_alloc&) {
-        report = {ShellOutcome::Failed, kNotEnoughMemory, {}};
-      }
-      request->Finish(std::move(report));
-    }).detach();
-  } catch (const std::system_error&) {
-    // No thread for the call: nothing was started.
-    return {ShellOutcome::Failed, kNotEnoughMemory, {}};
+  const unsigned long error = worker.Start([request, call = std::move(call)] {
+    ShellReport report;
+    try {
+      report = call(*request);
+    } catch (const std::bad_alloc&) {
+      report = {ShellOutcome::Failed, kNotEnoughMemory, {}};
+    }
+    request->Finish(std::move(report));
+  });
+  if (error != 0) {
+    return {ShellOutcome::Failed, error, {}};  // nothing was started
   }
-  wait(*request);
+  worker.Wait();
   return request->Conclude();
 }
 

@@ -5,10 +5,7 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 #include <string>
 
 namespace addmorvane {
@@ -44,28 +41,29 @@ class ShellRequest {
   // The caller, once it stops waiting (answered or not): the one report of the request.
   ShellReport Conclude();
 
-  // Waits until the worker has finished or `bound` has passed.
-  void WaitFor(std::chrono::milliseconds bound);
-
  private:
   enum class Stage { Pending, Started, Abandoned, Done };
 
   std::atomic<Stage> stage_{Stage::Pending};
   ShellReport report_;  // written by the worker before it moves the stage to done
-  std::mutex mutex_;
-  std::condition_variable finished_;
 };
 
 // What a worker runs: everything up to the call that starts the file, `request.Begin()`, the
-// call, and the answer. It runs on a thread of its own, which may outlive the caller.
+// call, and the answer.
 using ShellCall = std::function<ShellReport(ShellRequest& request)>;
-// How the caller waits for the answer.
-using AnswerWait = std::function<void(ShellRequest& request)>;
 
-// Runs `call` on a thread of its own and waits for its answer without handling any of the
-// calling thread's window messages, for at most `bound`.
-ShellReport AskShell(ShellCall call, std::chrono::milliseconds bound);
-// The same with the wait given: tests end it at a point of their choosing.
-ShellReport AskShell(ShellCall call, const AnswerWait& wait);
+// The thread a request runs on, which may outlive the caller's wait.
+class WorkerThread {
+ public:
+  virtual ~WorkerThread() = default;
+  // Starts `job` on a thread of its own; the system's error number when there is none, else 0.
+  virtual unsigned long Start(std::function<void()> job) = 0;
+  // Returns once the job has ended or the caller's bound has passed, without handling any of
+  // the calling thread's window messages.
+  virtual void Wait() = 0;
+};
+
+// Runs `call` on `worker` and waits for its answer as the worker waits.
+ShellReport AskShell(ShellCall call, WorkerThread& worker);
 
 }  // namespace addmorvane

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
+#include <functional>
 #include <latch>
+#include <thread>
+#include <utility>
 
 #include "launch/shell_error.h"
 
@@ -14,7 +16,31 @@ namespace addmorvane {
 namespace {
 
 enum class Block { None, BeforeCall, InCall };
-enum class WaitEnds { AtBound, WhenBlocked };
+
+// A worker whose wait ends where the test says: when its job has ended, or when the stand-in
+// shell is held, which is where the bound passes. No race decides on which side of the call
+// the shell stands when the caller stops waiting.
+class TestWorker final : public WorkerThread {
+ public:
+  explicit TestWorker(std::function<void()> boundPasses) : boundPasses_(std::move(boundPasses)) {}
+  TestWorker(const TestWorker&) = delete;
+  TestWorker& operator=(const TestWorker&) = delete;
+  ~TestWorker() override { thread_.join(); }
+
+  unsigned long Start(std::function<void()> job) override {
+    thread_ = std::thread([this, job = std::move(job)] {
+      job();
+      ended_.count_down();
+    });
+    return 0;
+  }
+  void Wait() override { boundPasses_ ? boundPasses_() : ended_.wait(); }
+
+ private:
+  std::function<void()> boundPasses_;
+  std::latch ended_{1};
+  std::thread thread_;
+};
 
 struct StandInShell {
   Block block;
@@ -22,7 +48,6 @@ struct StandInShell {
   bool begins = true;  // false: it answers without calling (no shell, a refusal)
   std::latch reached{1};
   std::latch released{1};
-  std::latch finished{1};
   std::atomic<bool> called{false};
 
   ShellReport Run(ShellRequest& request) {
@@ -36,7 +61,6 @@ struct StandInShell {
         report = {ShellOutcome::Failed, kShellTimeoutError, {}};
       }
     }
-    finished.count_down();
     return report;
   }
   void Hold(Block here) {
@@ -77,16 +101,15 @@ TEST(ShellRequest, OneTrueAnswerWhateverTheShellDoes) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     StandInShell shell{c.block, c.answer, c.begins};
-    const ShellCall call = [&shell](ShellRequest& request) { return shell.Run(request); };
-    // Where the shell is held, the wait ends once it is: the bound has passed, and no race
-    // decides on which side of the call it stands.
-    const ShellReport report =
-        c.block == Block::None ? AskShell(call, std::chrono::minutes(1))
-                               : AskShell(call, [&shell](ShellRequest&) { shell.reached.wait(); });
-    EXPECT_EQ(report.outcome, c.outcome);
-    EXPECT_EQ(report.error, c.error);
-    shell.released.count_down();
-    shell.finished.wait();
+    {
+      TestWorker worker(c.block == Block::None ? std::function<void()>()
+                                               : [&shell] { shell.reached.wait(); });
+      const ShellReport report =
+          AskShell([&shell](ShellRequest& request) { return shell.Run(request); }, worker);
+      EXPECT_EQ(report.outcome, c.outcome);
+      EXPECT_EQ(report.error, c.error);
+      shell.released.count_down();
+    }
     EXPECT_EQ(shell.called, c.called);
   }
 }

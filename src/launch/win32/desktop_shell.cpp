@@ -7,7 +7,7 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
-#include <chrono>
+#include <memory>
 #include <cstdint>
 #include <utility>
 
@@ -225,6 +225,41 @@ ShellReport CallShellExecute(const std::wstring& path, int showCommand, ShellReq
   return {ShellOutcome::Failed, error != ERROR_SUCCESS ? error : ERROR_NO_ASSOCIATION, {}};
 }
 
+// A thread of the system's own for one request, waited for at most `boundMs`.
+class BoundedThread final : public WorkerThread {
+ public:
+  explicit BoundedThread(DWORD boundMs) : boundMs_(boundMs) {}
+  BoundedThread(const BoundedThread&) = delete;
+  BoundedThread& operator=(const BoundedThread&) = delete;
+  ~BoundedThread() override {
+    if (thread_ != nullptr) {
+      CloseHandle(thread_);
+    }
+  }
+
+  unsigned long Start(std::function<void()> job) override {
+    auto handed = std::make_unique<std::function<void()>>(std::move(job));
+    thread_ = CreateThread(nullptr, 0, Run, handed.get(), 0, nullptr);
+    if (thread_ == nullptr) {
+      return GetLastError();
+    }
+    static_cast<void>(handed.release());  // the thread owns it now
+    return 0;
+  }
+  void Wait() override { WaitForSingleObject(thread_, boundMs_); }
+
+ private:
+  static DWORD WINAPI Run(void* parameter) {
+    const std::unique_ptr<std::function<void()>> job(
+        static_cast<std::function<void()>*>(parameter));
+    (*job)();
+    return 0;
+  }
+
+  DWORD boundMs_;
+  HANDLE thread_ = nullptr;
+};
+
 // Runs `ask` on a thread of its own, in a COM apartment of the given model, bounded.
 ShellReport AskInApartment(DWORD model, unsigned long timeoutMs, ShellCall ask) {
   ShellCall call = [model, ask = std::move(ask)](ShellRequest& request) -> ShellReport {
@@ -234,7 +269,8 @@ ShellReport AskInApartment(DWORD model, unsigned long timeoutMs, ShellCall ask) 
     }
     return ask(request);
   };
-  return AskShell(std::move(call), std::chrono::milliseconds(timeoutMs));
+  BoundedThread worker(timeoutMs);
+  return AskShell(std::move(call), worker);
 }
 
 }  // namespace
