@@ -1,9 +1,13 @@
 // Which access list a file gets that replaces another: the old file's, where someone set it
 // on purpose, or else a fixed list that the writer names. An access list that only inherits
 // from the folder is no choice anybody made; in the root of drive C: it lets every
-// authenticated user change the file.
+// authenticated user change the file. The root's integrity label (high, no write up, on
+// Windows 8 and later) already keeps unelevated programs from writing such a file: the fixed
+// list is defence in depth beside it, and a label an administrator set on the file is carried
+// over with it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -11,12 +15,20 @@ namespace addmorvane {
 
 // An access entry's flag: the entry came from the folder.
 inline constexpr std::uint8_t kInheritedEntry = 0x10;
+// The type of a system list's entry that holds the file's integrity label.
+inline constexpr std::uint8_t kMandatoryLabelEntry = 0x11;
+
+struct SystemEntryPicture {
+  std::uint8_t type;
+  std::uint8_t flags;
+};
 
 // The part of the old file's security descriptor that the choice rests on.
 struct AccessListPicture {
   bool hasDacl = false;      // false for no old file, and for a null DACL (no protection at all)
   bool isProtected = false;  // the DACL takes nothing from the folder
-  std::vector<std::uint8_t> entryFlags;  // the flags of each entry, in order
+  std::vector<std::uint8_t> entryFlags;                // the flags of each entry, in order
+  std::vector<SystemEntryPicture> systemEntries = {};  // the system list's (SACL) entries, in order
 };
 
 enum class NewAccess { KeepOld, Fixed };
@@ -24,5 +36,18 @@ enum class NewAccess { KeepOld, Fixed };
 // The old list is kept whole when it is protected or has an entry of its own (not inherited);
 // otherwise the fixed list is used.
 NewAccess ChooseNewAccess(const AccessListPicture& old);
+
+// The places in the old system list of the integrity label entries to carry over: those set
+// on the file itself. An inherited one comes again from the folder; audit entries are not
+// carried, since setting them needs the audit privilege.
+std::vector<std::size_t> LabelEntriesToCarry(const AccessListPicture& old);
+
+enum class SecurityPart { None, Owner, Label };
+
+// What the new file is created without once the system has refused its security with
+// `error`: an owner other than the writer (1307, ERROR_INVALID_OWNER), or a label the writer
+// may not set (1314, ERROR_PRIVILEGE_NOT_HELD; 1341, ERROR_INVALID_LABEL), which it then
+// takes from the folder. The access list alone is what protects the file.
+SecurityPart SecurityPartRefusedBy(unsigned long error);
 
 }  // namespace addmorvane

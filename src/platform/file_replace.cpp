@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <memory>
-#include <utility>
 #include <vector>
 
 #include "platform/file_at_name.h"
@@ -25,7 +24,7 @@ constexpr ULONGLONG kRenameRetryMs = 250;
 // What the new file takes over from the old one.
 struct OldFile {
   DWORD attributes = INVALID_FILE_ATTRIBUTES;  // none: there is no old file
-  std::vector<unsigned char> security;         // owner and access rules, self-relative
+  std::vector<unsigned char> security;         // owner, access rules, label; self-relative
 };
 
 struct HandleCloser {
@@ -49,7 +48,9 @@ OldFile ReadOldFile(const std::wstring& path, const std::wstring& action) {
   }
   const std::unique_ptr<void, HandleCloser> file(opened);
   old.attributes = RefuseUnlessWritableFile(opened, path, action);
-  constexpr SECURITY_INFORMATION kWanted = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+  // Reading the label needs no privilege, unlike the rest of the system list.
+  constexpr SECURITY_INFORMATION kWanted =
+      OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | LABEL_SECURITY_INFORMATION;
   DWORD needed = 0;
   GetKernelObjectSecurity(opened, kWanted, nullptr, 0, &needed);
   old.security.resize(needed);
@@ -93,7 +94,7 @@ class TemporaryFile {
         handle_ = CreateFileW(name.c_str(), GENERIC_WRITE | DELETE, 0, security.attributes(),
                               CREATE_NEW, attributes | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         error = handle_ == INVALID_HANDLE_VALUE ? GetLastError() : ERROR_SUCCESS;
-      } while (error == ERROR_INVALID_OWNER && security.DropOwner());
+      } while (error != ERROR_SUCCESS && security.Drop(SecurityPartRefusedBy(error)));
       if (error == ERROR_SUCCESS) {
         return ERROR_SUCCESS;
       }
@@ -164,7 +165,7 @@ void ReplaceFileContents(const std::wstring& path,
   const std::wstring action = L"Не удалось записать файл " + path + L".";
 
   OldFile old = ReadOldFile(path, action);
-  NewFileSecurity security(std::move(old.security), fixedSddl, action);
+  NewFileSecurity security(old.security, fixedSddl, action);
   RemoveLeftoverTemporaries(path);
   constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
   const DWORD attributes =

@@ -2,9 +2,8 @@
 
 #include <sddl.h>
 
-#include <utility>
+#include <cstddef>
 
-#include "files/new_access.h"
 #include "platform/system_error.h"
 
 namespace addmorvane {
@@ -20,10 +19,22 @@ AccessListPicture PictureOf(const std::vector<unsigned char>& descriptor) {
   DWORD revision = 0;
   BOOL present = FALSE;
   BOOL defaulted = FALSE;
-  PACL dacl = nullptr;
+  PACL sacl = nullptr;
+  if (GetSecurityDescriptorSacl(sd, &present, &sacl, &defaulted) && present && sacl != nullptr) {
+    for (DWORD index = 0; index < sacl->AceCount; ++index) {
+      void* ace = nullptr;
+      // An entry that cannot be read is not carried.
+      const auto* header =
+          GetAce(sacl, index, &ace) ? static_cast<const ACE_HEADER*>(ace) : nullptr;
+      picture.systemEntries.push_back(header != nullptr
+                                          ? SystemEntryPicture{header->AceType, header->AceFlags}
+                                          : SystemEntryPicture{0, kInheritedEntry});
+    }
+  }
   if (GetSecurityDescriptorControl(sd, &control, &revision)) {
     picture.isProtected = (control & SE_DACL_PROTECTED) != 0;
   }
+  PACL dacl = nullptr;
   if (!GetSecurityDescriptorDacl(sd, &present, &dacl, &defaulted) || !present || dacl == nullptr) {
     return picture;
   }
@@ -50,21 +61,58 @@ std::vector<unsigned char> FromSddl(std::wstring_view sddl, const std::wstring& 
   return descriptor;
 }
 
-}  // namespace
-
-NewFileSecurity::NewFileSecurity(std::vector<unsigned char> old,
-                                 std::wstring_view fixedSddl,
-                                 const std::wstring& action)
-    : descriptor_(ChooseNewAccess(PictureOf(old)) == NewAccess::KeepOld
-                      ? std::move(old)
-                      : FromSddl(fixedSddl, action)) {
-  attributes_.nLength = sizeof(attributes_);
-  attributes_.lpSecurityDescriptor = descriptor_.data();
-  attributes_.bInheritHandle = FALSE;
+// An ACL of the old descriptor's system entries at `places`; empty when there are none.
+std::vector<unsigned char> LabelList(const std::vector<unsigned char>& descriptor,
+                                     const std::vector<std::size_t>& places,
+                                     const std::wstring& action) {
+  BOOL present = FALSE;
+  BOOL defaulted = FALSE;
+  PACL sacl = nullptr;
+  std::vector<const ACE_HEADER*> entries;
+  DWORD size = sizeof(ACL);
+  if (!places.empty() && GetSecurityDescriptorSacl(const_cast<unsigned char*>(descriptor.data()),
+                                                   &present, &sacl, &defaulted)) {
+    for (const std::size_t place : places) {
+      void* ace = nullptr;
+      if (GetAce(sacl, static_cast<DWORD>(place), &ace)) {
+        entries.push_back(static_cast<const ACE_HEADER*>(ace));
+        size += entries.back()->AceSize;
+      }
+    }
+  }
+  if (entries.empty()) {
+    return {};
+  }
+  std::vector<unsigned char> list(size);
+  auto* acl = reinterpret_cast<PACL>(list.data());
+  bool built = InitializeAcl(acl, size, ACL_REVISION) != FALSE;
+  for (const ACE_HEADER* entry : entries) {
+    built = built && AddAce(acl, ACL_REVISION, MAXDWORD, const_cast<ACE_HEADER*>(entry),
+                            entry->AceSize) != FALSE;
+  }
+  if (!built) {
+    throw SystemError(GetLastError(), action);
+  }
+  return list;
 }
 
-bool NewFileSecurity::DropOwner() {
-  void* sd = descriptor_.data();
+}  // namespace
+
+NewFileSecurity::NewFileSecurity(const std::vector<unsigned char>& old,
+                                 std::wstring_view fixedSddl,
+                                 const std::wstring& action) {
+  const AccessListPicture picture = PictureOf(old);
+  source_ = ChooseNewAccess(picture) == NewAccess::KeepOld ? old : FromSddl(fixedSddl, action);
+  label_ = LabelList(old, LabelEntriesToCarry(picture), action);
+  attributes_.nLength = sizeof(attributes_);
+  attributes_.bInheritHandle = FALSE;
+  if (!Build()) {
+    throw SystemError(GetLastError(), action);
+  }
+}
+
+bool NewFileSecurity::Build() {
+  void* sd = source_.data();
   PSID owner = nullptr;
   BOOL ownerDefaulted = FALSE;
   BOOL present = FALSE;
@@ -73,17 +121,33 @@ bool NewFileSecurity::DropOwner() {
   SECURITY_DESCRIPTOR_CONTROL control = 0;
   DWORD revision = 0;
   constexpr SECURITY_DESCRIPTOR_CONTROL kKept = SE_DACL_PROTECTED | SE_DACL_AUTO_INHERITED;
-  if (attributes_.lpSecurityDescriptor == &withoutOwner_ ||
-      !GetSecurityDescriptorOwner(sd, &owner, &ownerDefaulted) || owner == nullptr ||
+  if (!GetSecurityDescriptorOwner(sd, &owner, &ownerDefaulted) ||
       !GetSecurityDescriptorDacl(sd, &present, &dacl, &daclDefaulted) ||
       !GetSecurityDescriptorControl(sd, &control, &revision) ||
-      !InitializeSecurityDescriptor(&withoutOwner_, SECURITY_DESCRIPTOR_REVISION) ||
-      !SetSecurityDescriptorDacl(&withoutOwner_, present, dacl, daclDefaulted) ||
-      !SetSecurityDescriptorControl(&withoutOwner_, kKept, control & kKept)) {
+      !InitializeSecurityDescriptor(&absolute_, SECURITY_DESCRIPTOR_REVISION) ||
+      (withOwner_ && !SetSecurityDescriptorOwner(&absolute_, owner, ownerDefaulted)) ||
+      !SetSecurityDescriptorDacl(&absolute_, present, dacl, daclDefaulted) ||
+      !SetSecurityDescriptorControl(&absolute_, kKept, control & kKept) ||
+      (!label_.empty() && !SetSecurityDescriptorSacl(
+                              &absolute_, TRUE, reinterpret_cast<PACL>(label_.data()), FALSE))) {
     return false;
   }
-  attributes_.lpSecurityDescriptor = &withoutOwner_;
+  attributes_.lpSecurityDescriptor = &absolute_;
   return true;
+}
+
+bool NewFileSecurity::Drop(SecurityPart part) {
+  PSID owner = nullptr;
+  BOOL defaulted = FALSE;
+  if (part == SecurityPart::Owner && withOwner_ &&
+      GetSecurityDescriptorOwner(source_.data(), &owner, &defaulted) && owner != nullptr) {
+    withOwner_ = false;
+  } else if (part == SecurityPart::Label && !label_.empty()) {
+    label_.clear();
+  } else {
+    return false;
+  }
+  return Build();
 }
 
 }  // namespace addmorvane

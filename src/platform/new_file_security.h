@@ -1,6 +1,6 @@
 // The security a file that replaces another is created with, so that it is protected from its
 // first byte: the old file's owner and access list where someone set them on purpose, a fixed
-// list otherwise (the choice is files/new_access.h).
+// list otherwise, and the old file's own integrity label (the choices are files/new_access.h).
 #pragma once
 
 #include <windows.h>
@@ -9,30 +9,36 @@
 #include <string_view>
 #include <vector>
 
+#include "files/new_access.h"
+
 namespace addmorvane {
 
 class NewFileSecurity {
  public:
-  // `old`: the old file's owner and DACL, self-relative; empty when there is no old file.
-  // `fixedSddl`: the list to use otherwise. Throws SystemError(code, action) when that list
-  // cannot be built.
-  NewFileSecurity(std::vector<unsigned char> old,
+  // `old`: the old file's owner, DACL and label, self-relative; empty when there is no old
+  // file. `fixedSddl`: the list to use otherwise. Throws SystemError(code, action) when the
+  // security cannot be built.
+  NewFileSecurity(const std::vector<unsigned char>& old,
                   std::wstring_view fixedSddl,
                   const std::wstring& action);
   NewFileSecurity(const NewFileSecurity&) = delete;
   NewFileSecurity& operator=(const NewFileSecurity&) = delete;
 
-  // For CreateFileW: the owner and the access list.
+  // For CreateFileW: the owner, the access list and the label.
   SECURITY_ATTRIBUTES* attributes() { return &attributes_; }
 
-  // Setting an owner other than oneself needs a privilege, and a system may refuse it
-  // (ERROR_INVALID_OWNER); the access list alone is what protects the file. Makes
-  // attributes() name no owner; false when it named none already.
-  bool DropOwner();
+  // Makes attributes() leave out `part`, which the system refused; false when there is
+  // nothing more to leave out, and the refusal stands.
+  bool Drop(SecurityPart part);
 
  private:
-  std::vector<unsigned char> descriptor_;  // self-relative
-  SECURITY_DESCRIPTOR withoutOwner_{};
+  // Points attributes() at the parts still wanted; false when the system cannot join them.
+  bool Build();
+
+  std::vector<unsigned char> source_;  // self-relative: the owner and the access list
+  std::vector<unsigned char> label_;   // an ACL of the label entries carried over, or empty
+  bool withOwner_ = true;
+  SECURITY_DESCRIPTOR absolute_{};
   SECURITY_ATTRIBUTES attributes_{};
 };
 

@@ -3,7 +3,10 @@
 // its SDDL beside it).
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "files/at_name.h"
 #include "files/new_access.h"
@@ -41,12 +44,15 @@ TEST(ScriptFileRules, OnlyAPlainFileAtTheNameIsWritten) {
   }
 }
 
-TEST(ScriptFileRules, OldAccessListIsKeptOnlyWhereSomeoneSetIt) {
+TEST(ScriptFileRules, OldAccessListAndLabelAreKeptOnlyWhereSomeoneSetThem) {
   constexpr std::uint8_t kId = 0x10;
+  constexpr std::uint8_t kMl = 0x11;
+  constexpr std::uint8_t kAudit = 0x02;
   struct Case {
     const char* sddl;
     AccessListPicture old;
     NewAccess choice;
+    std::vector<std::size_t> labelsCarried = {};
   };
   const Case cases[] = {
       {"(no old script)", {}, NewAccess::Fixed},
@@ -75,9 +81,31 @@ TEST(ScriptFileRules, OldAccessListIsKeptOnlyWhereSomeoneSetIt) {
        NewAccess::KeepOld},
       // A null DACL lets anyone do anything, protected or not: nobody's choice worth keeping.
       {"O:BAD:PNO_ACCESS_CONTROL", {false, true, {}}, NewAccess::Fixed},
+      // Labels: an administrator's "icacls /setintegritylevel M"; C:\'s high label, inherited;
+      // a label beside an audit entry, which is not carried.
+      {"O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)S:(ML;;NW;;;ME)",
+       {true, true, {0, 0}, {{kMl, 0}}},
+       NewAccess::KeepOld,
+       {0}},
+      {"O:BAD:AI(A;ID;FA;;;BA)(A;ID;0x1301bf;;;AU)S:AI(ML;ID;NW;;;HI)",
+       {true, false, {kId, kId}, {{kMl, kId}}},
+       NewAccess::Fixed},
+      {"O:BAD:AI(A;ID;FA;;;BA)S:(AU;SA;FA;;;WD)(ML;;NWNR;;;LW)",
+       {true, false, {kId}, {{kAudit, 0x40}, {kMl, 0}}},
+       NewAccess::Fixed,
+       {1}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ChooseNewAccess(c.old), c.choice) << c.sddl;
+    EXPECT_EQ(LabelEntriesToCarry(c.old), c.labelsCarried) << c.sddl;
+  }
+  // Refused by the system: another owner (1307), a label (1314, 1341); anything else stands.
+  const std::pair<unsigned long, SecurityPart> refusals[] = {{1307, SecurityPart::Owner},
+                                                             {1314, SecurityPart::Label},
+                                                             {1341, SecurityPart::Label},
+                                                             {5, SecurityPart::None}};
+  for (const auto& [error, part] : refusals) {
+    EXPECT_EQ(SecurityPartRefusedBy(error), part) << error;
   }
   EXPECT_EQ(kRunScriptAccess, L"O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)");
 }

@@ -3,6 +3,9 @@
 // process. The program writes the script wherever the system allows it and otherwise ends
 // with its message, the old script whole; what others left is never touched, except the
 // writer's own leftovers.
+#include <windows.h>
+#include <sddl.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -11,6 +14,7 @@
 #include "harness.h"
 #include "settings_fixture.h"
 #include "platform/file_replace.h"
+#include "platform/new_file_security.h"
 #include "platform/system_error.h"
 #include "runscript/vocabulary.h"
 
@@ -264,6 +268,37 @@ TEST_F(RunScriptObstacleTest, AttributesAndAccessRulesOfTheScriptSurviveItsRepla
     constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY;
     EXPECT_EQ(GetFileAttributesW(RunScriptPath().c_str()) & kKept, attributes & kKept);
     EXPECT_EQ(rules(), before);
+  }
+}
+
+// Wine keeps no label that a program sets either: the old script's own label comes from SDDL,
+// and what is checked is that the new file's security carries it and that creation with it
+// succeeds; which labels are carried is the portable choice tested as data.
+TEST_F(RunScriptObstacleTest, AnOldScriptsOwnLabelGoesToTheNewFileOrIsLeftToTheFolder) {
+  PSECURITY_DESCRIPTOR old = nullptr;
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+      L"O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)S:(ML;;NW;;;ME)", SDDL_REVISION_1, &old, nullptr));
+  const auto* bytes = static_cast<const unsigned char*>(old);
+  NewFileSecurity security({bytes, bytes + GetSecurityDescriptorLength(old)}, kRunScriptAccess,
+                           L"");
+  LocalFree(old);
+  const std::wstring path = L"C:\\morvane-label-test.tmp";
+  for (const bool labelled : {true, false}) {
+    BOOL present = FALSE;
+    BOOL defaulted = FALSE;
+    PACL sacl = nullptr;
+    void* ace = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorSacl(security.attributes()->lpSecurityDescriptor, &present,
+                                          &sacl, &defaulted));
+    EXPECT_EQ(present && sacl != nullptr && sacl->AceCount == 1 && GetAce(sacl, 0, &ace) &&
+                  static_cast<ACE_HEADER*>(ace)->AceType == SYSTEM_MANDATORY_LABEL_ACE_TYPE,
+              labelled);
+    const HANDLE file =
+        CreateFileW(path.c_str(), GENERIC_WRITE, 0, security.attributes(), CREATE_NEW, 0, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE) << GetLastError();
+    CloseHandle(file);
+    DeleteFileW(path.c_str());
+    EXPECT_EQ(security.Drop(SecurityPart::Label), labelled) << "a refused label is left out";
   }
 }
 
