@@ -16,4 +16,16 @@ unsigned long SystemErrorFromResult(std::uint32_t result) {
   return result;
 }
 
+bool CallMayHaveStarted(std::uint32_t result) {
+  switch (result) {
+    case 0x80010108U:  // RPC_E_DISCONNECTED: the shell's object went away
+    case 0x800706BEU:  // RPC_S_CALL_FAILED: the call failed after it was made
+    case 0x800706BAU:  // RPC_S_SERVER_UNAVAILABLE: the shell ended while answering
+    case 0x80010105U:  // RPC_E_SERVERFAULT: the shell failed inside the call
+      return true;
+    default:  // among them RPC_S_CALL_FAILED_DNE, RPC_E_CALL_REJECTED, RPC_E_SERVERCALL_RETRYLATER
+      return false;
+  }
+}
+
 }  // namespace addmorvane

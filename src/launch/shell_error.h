@@ -11,4 +11,9 @@ namespace addmorvane {
 // says that it started nothing. Never 0, which would read as success.
 unsigned long SystemErrorFromResult(std::uint32_t result);
 
+// Whether a call into the shell's process that failed with `result` may still have started
+// the file: the connection to the shell broke, or the shell failed, after the call had been
+// handed over, so its answer was lost rather than a refusal.
+bool CallMayHaveStarted(std::uint32_t result);
+
 }  // namespace addmorvane

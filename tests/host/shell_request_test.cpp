@@ -114,19 +114,62 @@ TEST(ShellRequest, OneTrueAnswerWhateverTheShellDoes) {
   }
 }
 
-TEST(ShellRequest, ResultsMapToTheSystemsErrorNumbersAndNeverToSuccess) {
+TEST(ShellRequest, FailedResultsMapToTheSystemsErrorNumbersAndOnlyLostAnswersToMaybeStarted) {
   const struct {
     std::uint32_t result;
     unsigned long error;
+    bool mayHaveStarted;
   } cases[] = {
-      {0x80070002U, 2},            // a Win32 error inside a result
-      {0x800704C7U, 1223},         // ERROR_CANCELLED
-      {0x80070000U, 0x80070000U},  // the facility's "success" as a failure
-      {0x80004005U, 0x80004005U},  // E_FAIL stays itself
-      {0x00000001U, 0x80004005U},  // S_FALSE: nothing started
+      {0x80070002U, 2, false},            // a Win32 error inside a result
+      {0x800704C7U, 1223, false},         // ERROR_CANCELLED
+      {0x80070000U, 0x80070000U, false},  // the facility's "success" as a failure
+      {0x80004005U, 0x80004005U, false},  // E_FAIL stays itself
+      {0x00000001U, 0x80004005U, false},  // S_FALSE: nothing started
+      {0x80010108U, 0x80010108U, true},   // disconnected
+      {0x800706BEU, 1726, true},          // the call failed
+      {0x800706BAU, 1722, true},          // the server became unavailable
+      {0x80010105U, 0x80010105U, true},   // the server failed inside the call
+      {0x800706BFU, 1727, false},         // failed and did not execute
+      {0x80010001U, 0x80010001U, false},  // rejected
+      {0x8001010AU, 0x8001010AU, false},  // retry later
   };
   for (const auto& c : cases) {
     EXPECT_EQ(SystemErrorFromResult(c.result), c.error) << std::hex << c.result;
+    EXPECT_EQ(CallMayHaveStarted(c.result), c.mayHaveStarted) << std::hex << c.result;
+  }
+}
+
+TEST(ShellRequest, RoutesShareOneBound) {
+  const struct {
+    const char* what;
+    ShellOutcome first;
+    unsigned long long firstEndsAt;  // ms after the press
+    long secondBound;                // -1: not asked
+    ShellOutcome outcome;
+  } cases[] = {
+      {"the desktop's shell opens it", ShellOutcome::Opened, 300, -1, ShellOutcome::Opened},
+      {"no desktop shell at once", ShellOutcome::NoShell, 0, 5000, ShellOutcome::Opened},
+      {"no desktop shell, late", ShellOutcome::NoShell, 4200, 800, ShellOutcome::Opened},
+      {"no desktop shell, out of time", ShellOutcome::NoShell, 5000, -1, ShellOutcome::Failed},
+  };
+  for (const auto& c : cases) {
+    unsigned long long now = 0;
+    long secondBound = -1;
+    const ShellRoute routes[] = {
+        [&](unsigned long bound) {
+          EXPECT_EQ(bound, 5000u);
+          now = c.firstEndsAt;
+          return ShellReport{c.first, 0, {}};
+        },
+        [&](unsigned long bound) {
+          secondBound = static_cast<long>(bound);
+          return ShellReport{ShellOutcome::Opened, 0, {}};
+        },
+    };
+    const ShellReport report = AskFirstShell(routes, 5000, [&] { return now; });
+    EXPECT_EQ(report.outcome, c.outcome) << c.what;
+    EXPECT_EQ(report.error, c.outcome == ShellOutcome::Failed ? kShellTimeoutError : 0) << c.what;
+    EXPECT_EQ(secondBound, c.secondBound) << c.what;
   }
 }
 

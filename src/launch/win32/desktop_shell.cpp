@@ -176,10 +176,13 @@ ShellReport AskDesktopShell(const std::wstring& path,
   }
   const HRESULT result =
       shell->ShellExecute(file.get().bstrVal, none.get(), none.get(), verb.get(), show.get());
-  if (result != S_OK) {
-    return {ShellOutcome::Failed, ErrorOf(result), {}};
+  if (result == S_OK) {
+    return {ShellOutcome::Opened, 0, {}};
   }
-  return {ShellOutcome::Opened, 0, {}};
+  const auto code = static_cast<std::uint32_t>(result);
+  return {CallMayHaveStarted(code) ? ShellOutcome::Unconfirmed : ShellOutcome::Failed,
+          ErrorOf(result),
+          {}};
 }
 
 // The shell's own call, bound when first needed from the system folder only, so that no DLL
@@ -208,8 +211,10 @@ ShellReport CallShellExecute(const std::wstring& path, int showCommand, ShellReq
   }
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof(info);
-  // The thread ends right after the call: nothing may be left running on it.
-  info.fMask = SEE_MASK_NOASYNC;
+  // The thread ends right after the call: nothing may be left running on it. The program
+  // reports every failure itself: an error box of the shell's would tell it twice, or hold
+  // the request past its bound.
+  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
   info.lpVerb = L"open";
   info.lpFile = path.c_str();
   info.lpParameters = L"";

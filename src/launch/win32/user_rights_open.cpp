@@ -11,8 +11,9 @@
 namespace addmorvane {
 namespace {
 
-// How long the window's thread waits for a shell, which answers in well under a second; one
-// that takes longer is left to answer alone rather than leave the window frozen.
+// How long the window's thread waits for a shell, whichever way it is reached, in one press;
+// a shell answers in well under a second, and one that takes longer is left to answer alone
+// rather than leave the window frozen.
 constexpr unsigned long kShellAnswerMs = 5000;
 
 // "C:\morvane1.bat" lies in "C:\" (a root keeps its separator); "C:\x\Help.hlp" in "C:\x".
@@ -71,14 +72,20 @@ OpenResult OpenWithUserRights(const std::wstring& path,
   }
   const int showCommand = show == ShowCommand::Hidden ? SW_HIDE : SW_SHOWMAXIMIZED;
   const TrustCheck whyNotTrusted = [path] { return WhyNotTrusted(path); };
-  ShellReport report;
-  // Without a desktop shell, asking for one could only wait, or start a shell server.
-  if (desktopShellRuns()) {
-    report = OpenThroughDesktopShell(path, showCommand, whyNotTrusted, kShellAnswerMs);
-  }
-  if (report.outcome == ShellOutcome::NoShell) {
-    report = OpenThroughShellCall(path, showCommand, whyNotTrusted, kShellAnswerMs);
-  }
+  const ShellRoute routes[] = {
+      [&](unsigned long boundMs) {
+        // Without a desktop shell, asking for one could only wait, or start a shell server.
+        return desktopShellRuns()
+                   ? OpenThroughDesktopShell(path, showCommand, whyNotTrusted, boundMs)
+                   : ShellReport{};
+      },
+      [&](unsigned long boundMs) {
+        return OpenThroughShellCall(path, showCommand, whyNotTrusted, boundMs);
+      },
+  };
+  const ULONGLONG start = GetTickCount64();
+  const ShellReport report =
+      AskFirstShell(routes, kShellAnswerMs, [start] { return GetTickCount64() - start; });
   switch (report.outcome) {
     case ShellOutcome::Opened:
       return {};
