@@ -1,3 +1,4 @@
+#include "app/captions.h"
 #include "app/main_form.h"
 #include "runscript/compose.h"
 

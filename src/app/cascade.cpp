@@ -1,3 +1,4 @@
+#include "app/captions.h"
 #include "app/hints.h"
 #include "app/main_form.h"
 #include "runscript/vocabulary.h"

@@ -1,3 +1,4 @@
+#include "app/captions.h"
 #include "app/main_form.h"
 #include "launch/launch_actions.h"
 #include "runscript/vocabulary.h"
@@ -12,8 +13,9 @@ void MainForm::Command1_Click() {
   }
   const std::wstring previousCaption = form_.Caption();
   form_.SetCaption(kWaitingCaption);
-  // A launch that never started must not be followed by a restart.
-  if (!OpenLaunchScript(actions_)) {
+  // A launch that never started must not be followed by a restart; an earlier press's
+  // requests go on, since only "выход" or the close box stop them.
+  if (!OpenLaunchScript(actions_, form_.TimerEnabled())) {
     form_.SetCaption(previousCaption);
     return;
   }

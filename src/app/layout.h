@@ -67,7 +67,6 @@ inline constexpr std::size_t kControlCount = 18;
 // Every visible control, in tab order (index == tab index).
 extern const std::array<ControlSpec, kControlCount> kLayout;
 
-inline constexpr std::wstring_view kFormCaption = L"addmorvane";
 inline constexpr int kClientWidthTwips = 7185;
 inline constexpr int kClientHeightTwips = 4065;
 
@@ -77,8 +76,6 @@ inline constexpr int kFontSizeHundredthsPt = 825;
 inline constexpr int kBoldWeight = 700;
 inline constexpr int kRegularWeight = 400;
 inline constexpr int kCyrillicCharset = 204;
-
-inline constexpr unsigned kRestartIntervalMs = 5000;
 
 const ControlSpec& SpecOf(ControlId id);
 

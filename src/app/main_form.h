@@ -12,8 +12,6 @@
 
 namespace addmorvane {
 
-inline constexpr std::wstring_view kWaitingCaption = L"add morvane-ждите идет загрузка";
-
 class MainForm final : public EventSink {
  public:
   MainForm(Form& form, SystemActions& actions) : form_(form), actions_(actions) {}

@@ -1,18 +1,21 @@
 #include "launch/launch_actions.h"
 
+#include "launch/restart_timing.h"
 #include "runscript/vocabulary.h"
 
 namespace addmorvane {
 
-bool OpenLaunchScript(SystemActions& actions) {
+bool OpenLaunchScript(SystemActions& actions, bool restartArmed) {
   const std::wstring script(kLaunchScriptPath);
   const OpenResult result = actions.ShellOpen(script, ShowCommand::Hidden);
   if (result.opened()) {
     return true;
   }
   if (result.unconfirmed) {
-    actions.ShowMessage(L"Оболочка Windows не ответила вовремя, и неизвестно, запущен ли файл " +
-                        script + L": он может ещё запуститься. Перезагрузка не назначена.");
+    actions.ShowMessage(
+        L"Оболочка Windows не ответила вовремя, и неизвестно, запущен ли файл " + script +
+        L": он может ещё запуститься. " +
+        std::wstring(restartArmed ? kEarlierRestartGoesOnText : L"Перезагрузка не назначена."));
   } else if (!result.refusal.empty()) {
     actions.ShowMessage(result.refusal);
   } else {
@@ -33,9 +36,7 @@ bool IsRestartRefusal(unsigned long error) {
 }
 
 void ReportRestartRefusal(SystemActions& actions, unsigned long error) {
-  actions.ReportFailure(error,
-                        L"Windows отказала в перезагрузке. Программа будет просить о ней каждые "
-                        L"5 секунд, пока её не закроют кнопкой «выход».");
+  actions.ReportFailure(error, std::wstring(kRestartRefusedText));
 }
 
 std::wstring HelpFilePath(std::wstring_view executableFolder) {

@@ -10,9 +10,9 @@ namespace addmorvane {
 
 // Opens the launch script hidden. When it certainly did not start, when the program refused
 // to hand it its rights, or when the shell did not answer in time (it may still start), tells
-// the user so, naming the script, and returns false; what the script does once started is not
-// watched.
-bool OpenLaunchScript(SystemActions& actions);
+// the user so, naming the script and whether an earlier press's restart requests go on
+// (`restartArmed`), and returns false; what the script does once started is not watched.
+bool OpenLaunchScript(SystemActions& actions, bool restartArmed);
 
 // One restart request; returns the system's error number, 0 when it was accepted.
 unsigned long RequestRestart(SystemActions& actions);

@@ -19,7 +19,6 @@ inline constexpr int kClientWidthTwips = 7185;
 inline constexpr int kClientHeightTwips = 4065;
 inline constexpr int kClientWidthPx96 = 479;
 inline constexpr int kClientHeightPx96 = 271;
-inline constexpr unsigned kRestartIntervalMs = 5000;
 
 enum class Kind { PushButton, Frame, ComboBox, Label, CheckBox, TextBox, OptionButton };
 enum class In { Window, Frame1 };
@@ -58,8 +57,10 @@ inline constexpr std::array<ControlRow, 18> kControls = {{
 }};
 // clang-format on
 
-inline constexpr std::array<std::wstring_view, 5> kCycleList = {L"-f", L"-d", L"-s", L"-l", L"-v"};
-inline constexpr std::array<std::wstring_view, 4> kPassList = {L"-1", L"-2", L"-5", L"-0"};
+// The lists of Combo1 and Combo2, in order; every test that needs the switches reads them here.
+inline constexpr auto kCycleList =
+    std::to_array<std::wstring_view>({L"-f", L"-d", L"-s", L"-l", L"-v"});
+inline constexpr auto kPassList = std::to_array<std::wstring_view>({L"-1", L"-2", L"-5", L"-0"});
 
 // ---- the hints ----
 
@@ -80,31 +81,38 @@ inline constexpr std::array<Hint, 5> kFlagHints = {{
 struct Description {
   std::wstring_view key;  // the combo box's text
   std::wstring_view text;
-  std::size_t characters;
 };
 
 // Shown in Label1 for the text of Combo1 (the "х" is Cyrillic).
-inline constexpr std::array<Description, 6> kCycleDescriptions = {{
-    {L"", L"кол-во циклов", 13},
-    {L"-f", L"(fast)используется при пробном запуске.", 39},
-    {L"-d", L"(default)50 циклов при 2х операции чтения.", 42},
-    {L"-s", L"(slow)200 циклов при 5х операций чтения.", 40},
-    {L"-l", L"(long)2000 циклов при 5х операций чтения.", 41},
-    {L"-v", L"(very long)4000 циклов при 25х операций чтения.", 47},
-}};
+inline constexpr auto kCycleDescriptions = std::to_array<Description>({
+    {L"", L"кол-во циклов"},
+    {L"-f", L"(fast)используется при пробном запуске."},
+    {L"-d", L"(default)50 циклов при 2х операции чтения."},
+    {L"-s", L"(slow)200 циклов при 5х операций чтения."},
+    {L"-l", L"(long)2000 циклов при 5х операций чтения."},
+    {L"-v", L"(very long)4000 циклов при 25х операций чтения."},
+});
 
 // Shown in Label2 for the text of Combo2.
-inline constexpr std::array<Description, 5> kPassDescriptions = {{
-    {L"", L"кол-во операции чтенья", 22},
-    {L"-1", L"1х операции чтения-для предварительного запуска.", 48},
-    {L"-2", L"2х операции чтения-применять для медленных машин.", 49},
+inline constexpr auto kPassDescriptions = std::to_array<Description>({
+    {L"", L"кол-во операции чтенья"},
+    {L"-1", L"1х операции чтения-для предварительного запуска."},
+    {L"-2", L"2х операции чтения-применять для медленных машин."},
     {L"-5",
      L"5х операции чтения-баланс между качеством проверки и скоростью переборки разных "
-     L"шаблонов.",
-     89},
-    {L"-0", L"50х операции чтения-ну очень долго и старательно,эмулирует программную область RAM.",
-     83},
-}};
+     L"шаблонов."},
+    {L"-0", L"50х операции чтения-ну очень долго и старательно,эмулирует программную область RAM."},
+});
+
+// ---- the restart ----
+
+// The interval between restart requests and the words that name it in the messages; how much
+// earlier the real program's first request may end it under Wine (timer granularity) and how
+// much later (Wine's restart of the session takes up to 3 s to end a program).
+inline constexpr unsigned kRestartIntervalMs = 5000;
+inline constexpr std::wstring_view kEveryInterval = L"каждые 5 секунд";
+inline constexpr unsigned kRestartEarlyMarginMs = 20;
+inline constexpr unsigned kRestartLateMarginMs = 3000;
 
 // ---- the command line ----
 

@@ -78,15 +78,16 @@ TEST(Run, ARefusedLaunchScriptShowsTheRefusalAndArmsNoRestart) {
   EXPECT_EQ(actions.restartRequests, 0);
 }
 
-TEST(Run, ALaunchTheShellDidNotConfirmIsToldAndArmsNoRestartUntilPressedAgain) {
+TEST(Run, ALaunchTheShellDidNotConfirmIsToldAndArmsNoRestartButStopsNoneArmedBefore) {
   RecordingActions actions;
   MemoryApp app(actions, 10);
+  const std::wstring unconfirmed =
+      L"Оболочка Windows не ответила вовремя, и неизвестно, "
+      L"запущен ли файл C:\\morvane1.bat: он может ещё запуститься. ";
   actions.shellResult = {0, {}, true};
   app.form.Click(ControlId::Command1);
   EXPECT_EQ(actions.messages,
-            std::vector<std::wstring>{L"Оболочка Windows не ответила вовремя, и неизвестно, "
-                                      L"запущен ли файл C:\\morvane1.bat: он может ещё "
-                                      L"запуститься. Перезагрузка не назначена."});
+            std::vector<std::wstring>{unconfirmed + L"Перезагрузка не назначена."});
   EXPECT_TRUE(actions.failures.empty());
   EXPECT_FALSE(app.form.TimerEnabled());
   EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
@@ -94,6 +95,18 @@ TEST(Run, ALaunchTheShellDidNotConfirmIsToldAndArmsNoRestartUntilPressedAgain) {
   app.form.Click(ControlId::Command1);
   EXPECT_EQ(actions.shellCalls, (std::vector<ShellCall>{kLaunch, kLaunch}));
   EXPECT_TRUE(app.form.TimerEnabled());
+  // Armed, a refused tick, then a press the shell does not confirm: the requests go on.
+  actions.restartError = 5;
+  app.form.AdvanceTime(10);
+  actions.shellResult = {0, {}, true};
+  app.form.Click(ControlId::Command1);
+  EXPECT_EQ(actions.messages.back(), unconfirmed +
+                                         L"Перезагрузка, назначенная раньше, "
+                                         L"по-прежнему запрашивается " +
+                                         std::wstring(expected::kEveryInterval) + L".");
+  EXPECT_TRUE(app.form.TimerEnabled());
+  app.form.AdvanceTime(10);
+  EXPECT_EQ(actions.restartRequests, 2);
 }
 
 TEST(Restart, ARefusedRestartIsToldOnceForEachArmingAndAskedForOnEveryTick) {
@@ -112,9 +125,9 @@ TEST(Restart, ARefusedRestartIsToldOnceForEachArmingAndAskedForOnEveryTick) {
     app.form.Click(ControlId::Command1);
     app.form.AdvanceTime(30);
     const std::vector<ReportedFailure> once{
-        {c.error,
-         L"Windows отказала в перезагрузке. Программа будет просить о ней каждые 5 "
-         L"секунд, пока её не закроют кнопкой «выход»."}};
+        {c.error, L"Windows отказала в перезагрузке. Программа будет просить о ней " +
+                      std::wstring(expected::kEveryInterval) +
+                      L", пока её не закроют кнопкой «выход»."}};
     EXPECT_EQ(actions.failures, c.told ? once : std::vector<ReportedFailure>{});
     EXPECT_EQ(actions.restartRequests, 3);
     EXPECT_TRUE(app.form.TimerEnabled());

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string_view>
 
+#include "expected/facts.h"
+
 namespace addmorvane {
 namespace {
 
@@ -18,10 +20,10 @@ TEST(HintTables, TimesSignIsCyrillic) {
   EXPECT_EQ(PassDescription(L"-1")->front(), L'1');
   EXPECT_EQ(PassDescription(L"-1")->at(1), L'\u0445');
   EXPECT_EQ(PassDescription(L"-0")->substr(0, 3), L"50\u0445");
-  for (const auto key : {L"-f", L"-d", L"-s", L"-l", L"-v"}) {
+  for (const auto key : expected::kCycleList) {
     EXPECT_EQ(CycleDescription(key)->find(L'x'), std::wstring_view::npos) << "cycle";
   }
-  for (const auto key : {L"-1", L"-2", L"-5", L"-0"}) {
+  for (const auto key : expected::kPassList) {
     EXPECT_EQ(PassDescription(key)->find(L'x'), std::wstring_view::npos) << "pass";
   }
 }

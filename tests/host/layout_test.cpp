@@ -1,5 +1,8 @@
 #include "app/layout.h"
 
+#include "app/captions.h"
+#include "launch/restart_timing.h"
+
 #include "expected/facts.h"
 
 #include <gtest/gtest.h>

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "app/captions.h"
+
 namespace addmorvane::test {
 
 MemoryForm::MemoryForm(EventSink& sink, SystemActions& actions, unsigned timerIntervalMs)

@@ -13,8 +13,6 @@
 namespace addmorvane::wintest {
 namespace {
 
-constexpr std::wstring_view kCycles[] = {L"-f", L"-d", L"-s", L"-l", L"-v"};
-constexpr std::wstring_view kPasses[] = {L"-1", L"-2", L"-5", L"-0"};
 constexpr std::wstring_view kFlags[] = {L"-p", L"-b", L"-e", L"-m", L">>ERRORS.TXT"};
 const std::string kDefaultScript = ScriptFor("C:\\Morvane.com");
 
@@ -211,8 +209,8 @@ TEST_F(FaultTest, AThousandRoundsEndInTrialModeWithoutGrowingResourceUse) {
   bool fromSystem = false;
   const ULONGLONG start = GetTickCount64();
   for (int round = 0; round < kRounds; ++round) {
-    const int cycle = round % 5;
-    const int pass = round % 4;
+    const int cycle = round % static_cast<int>(expected::kCycleList.size());
+    const int pass = round % static_cast<int>(expected::kPassList.size());
     const ControlId flag = kFlagControls[static_cast<std::size_t>((round / 4) % 5)];
     if (round < kRealRounds) {
       Click(ControlId::Option2);
@@ -238,8 +236,9 @@ TEST_F(FaultTest, AThousandRoundsEndInTrialModeWithoutGrowingResourceUse) {
       PumpPending(&window());
     }
     const std::string line = Narrow(
-        L"C:\\Morvane.com " + std::wstring(kCycles[cycle]) + L" " + std::wstring(kPasses[pass]) +
-        L" " + std::wstring(kFlags[static_cast<std::size_t>((round / 4) % 5)]));
+        L"C:\\Morvane.com " + std::wstring(expected::kCycleList[static_cast<std::size_t>(cycle)]) +
+        L" " + std::wstring(expected::kPassList[static_cast<std::size_t>(pass)]) + L" " +
+        std::wstring(kFlags[static_cast<std::size_t>((round / 4) % 5)]));
     ASSERT_EQ(RunScript(), ScriptFor(line)) << "round " << round + 1;
     if (round < kRealRounds) {
       Click(ControlId::Option1);

@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "app/captions.h"
 #include "app/win32/fonts.h"
 #include "app/win32/form_window.h"
 #include "platform/system_error.h"

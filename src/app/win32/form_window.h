@@ -14,6 +14,7 @@
 #include "app/form.h"
 #include "app/handler_guard.h"
 #include "app/layout.h"
+#include "launch/restart_timing.h"
 #include "platform/system_actions.h"
 
 namespace addmorvane {

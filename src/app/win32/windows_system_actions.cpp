@@ -2,7 +2,7 @@
 
 #include "app/win32/windows_system_actions.h"
 
-#include "app/layout.h"
+#include "app/captions.h"
 #include "launch/win32/user_rights_open.h"
 #include "platform/clipboard.h"
 #include "platform/error_text.h"
