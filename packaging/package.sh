@@ -165,7 +165,7 @@ cmd_check_cert() {
     die "the certificate in $pfx has expired ($(openssl x509 -noout -enddate <<<"$cert"))"
   eku=$(openssl x509 -noout -ext extendedKeyUsage 2>/dev/null <<<"$cert")
   [[ -z $eku || $eku == *"Code Signing"* ]] ||
-    die "the certificate in $pfx is not for code signing (its extended key usage lacks Code Signing)"
+    die "the certificate in $pfx is not for code signing (extended key usage without Code Signing)"
   openssl x509 -noout -enddate <<<"$cert"
 }
 
