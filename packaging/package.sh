@@ -5,7 +5,8 @@
 #   packaging/package.sh docs VERSION DIR         README.txt and LICENSE.txt for Windows, in DIR
 #   packaging/package.sh msi EXE ARCH VERSION DOCS OUT.msi
 #                                                 ARCH x64 or x86; DOCS a folder made by "docs"
-#   packaging/package.sh check-cert PFX           refuses a certificate that cannot sign code
+#   packaging/package.sh check-cert PFX           refuses a certificate that cannot sign code;
+#                                                 prints its end of validity (notAfter=...)
 #   packaging/package.sh sign PFX IN OUT [URL]    Authenticode, SHA-256, of an exe or an MSI;
 #                                                 URL an RFC 3161 time-stamp service
 #
@@ -16,9 +17,9 @@ set -euo pipefail
 
 PACKAGING_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
-# Fixed for good: Windows Installer knows every version and both architectures of the program
-# by it, which is what lets a newer package replace an older one and one architecture the
-# other. Never change it.
+# Fixed for good: Windows Installer knows every build of the program, of every version and both
+# architectures, by it, which is what lets a newer package or another build of the same version
+# replace the one installed, and deployment tools find it. Never change it.
 UPGRADE_CODE=AC94C933-A69C-49D5-AF36-BBF39CA05DC7
 
 die() {
@@ -44,23 +45,24 @@ cmd_docs() {
   sed 's/\r$//; s/$/\r/' "$root/LICENSE" >"$dir/LICENSE.txt"
 }
 
-# The package's identities, one a line: the product code, a name-based UUID (version 5) of the
-# version and architecture in the upgrade code's space, so that two builds of one version and
-# architecture (signed and unsigned) are one product; the component GUIDs, name-based too, one
-# set per architecture, stable across versions; and the package code, made of the SHA-256 of
-# every input, so that different bytes never share it. Upper case, as Windows Installer has it.
+# The package's identities, one a line: the product code, a name-based UUID (version 5) in the
+# upgrade code's space of the SHA-256 of every input, so that every build whose bytes differ
+# (signed and unsigned, or made by another toolchain) is a product of its own, which replaces
+# any other of its version; the component GUIDs, name-based too, one set per architecture,
+# stable across versions; and the package code, made of the same SHA-256. Upper case, as
+# Windows Installer has it.
 # usage: identities VERSION ARCH FILE...
 identities() {
   python3 - "$UPGRADE_CODE" "$@" <<'PY'
 import hashlib, sys, uuid
 upgrade, version, arch, files = uuid.UUID(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4:]
-names = ["product %s %s" % (version, arch)]
-names += ["component %s %s" % (name, arch) for name in ("exe", "readme", "license")]
-for name in names:
-    print(str(uuid.uuid5(upgrade, name)).upper())
 digest = hashlib.sha256()
 for data in [version.encode(), arch.encode()] + [open(f, "rb").read() for f in files]:
     digest.update(len(data).to_bytes(8, "little") + data)
+names = ["product %s" % digest.hexdigest()]
+names += ["component %s %s" % (name, arch) for name in ("exe", "readme", "license", "startmenu")]
+for name in names:
+    print(str(uuid.uuid5(upgrade, name)).upper())
 print(str(uuid.UUID(bytes=digest.digest()[:16], version=4)).upper())
 PY
 }
@@ -78,7 +80,7 @@ cmd_msi() {
   local -a id
   mapfile -t id < <(identities "$version" "$arch" "$PACKAGING_DIR/addmorvane.wxs" "$exe" \
     "$docs/README.txt" "$docs/LICENSE.txt" "$PACKAGING_DIR/../res/addmorvane.ico")
-  ((${#id[@]} == 5)) || die "could not make the package's identities"
+  ((${#id[@]} == 6)) || die "could not make the package's identities"
 
   # The cabinet keeps each file's time: the files are staged and given the release date.
   stage=$(mktemp -d "${TMPDIR:-/tmp}/addmorvane-msi.XXXXXX")
@@ -99,18 +101,22 @@ cmd_msi() {
     -D Version="$version" -D ProductCode="${id[0]}" -D UpgradeCode="$UPGRADE_CODE" \
     -D Win64="$win64" -D ProgramFilesFolder="$folder" \
     -D ExeGuid="${id[1]}" -D ReadmeGuid="${id[2]}" -D LicenseGuid="${id[3]}" \
-    -D Exe=addmorvane.exe -D Readme=README.txt -D License=LICENSE.txt -D Icon=addmorvane.ico \
-    addmorvane.wxs)
-  # wixl writes the upgrade row without "up to this version inclusive", so a package of the
-  # same version for the other architecture would not replace the one installed: the row is
-  # written again with it (0x100 minimum inclusive, 0x200 maximum inclusive).
+    -D StartMenuGuid="${id[4]}" -D Exe=addmorvane.exe -D Readme=README.txt \
+    -D License=LICENSE.txt -D Icon=addmorvane.ico addmorvane.wxs)
+  # wixl writes the upgrade row without "up to this version inclusive", so another build of the
+  # same version would not replace the one installed: the row is written again with it (0x100
+  # minimum inclusive, 0x200 maximum inclusive). And INSTALLDIR joins the secure properties,
+  # which wixl makes of the upgrade rows alone, so that a folder given on the command line
+  # reaches the elevated part of a per-machine install.
   "${at_date[@]}" msibuild "$stage/package.msi" \
     -q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'OLDER_FOUND'" \
     -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMin\`, \`VersionMax\`, \
 \`Attributes\`, \`ActionProperty\`) VALUES ('{$UPGRADE_CODE}', '0.0.0', '$version', 768, \
 'OLDER_FOUND')" \
+    -q "UPDATE \`Property\` SET \`Value\` = 'INSTALLDIR;OLDER_FOUND;NEWER_FOUND' \
+WHERE \`Property\` = 'SecureCustomProperties'" \
     -s "addmorvane $version" "the addmorvane developers" "$(msi_platform "$arch");1033" \
-    "{${id[4]}}"
+    "{${id[5]}}"
   mv "$stage/package.msi" "$out"
 }
 
@@ -125,32 +131,42 @@ need_password() {
   [[ -v ADDMORVANE_SIGN_PASS ]] || die "set ADDMORVANE_SIGN_PASS to the password of the PFX file"
 }
 
-# The PFX's own certificate in PEM; files from older tools use ciphers OpenSSL 3 keeps in its
-# legacy provider, which is tried second.
-pfx_certificate() {
+# Reads the PFX with openssl pkcs12 and the given options; files from older tools use ciphers
+# OpenSSL 3 keeps in its legacy provider, which is tried second.
+pfx_read() {
   local pfx=$1 legacy
+  shift
   for legacy in '' -legacy; do
     # shellcheck disable=SC2086 # empty or one word
-    if with_password openssl pkcs12 $legacy -in "$pfx" -passin fd:3 -clcerts -nokeys \
-      2>/dev/null; then
+    if with_password openssl pkcs12 $legacy -in "$pfx" -passin fd:3 "$@" 2>/dev/null; then
       return 0
     fi
   done
   die "cannot read $pfx: wrong password (ADDMORVANE_SIGN_PASS), or not a PKCS#12 file"
 }
 
-# osslsigncode signs with an expired certificate and with one not made for code, which Windows
-# then rejects; so both are checked here first.
+# osslsigncode signs with any certificate, and Windows then rejects the signature; so the
+# certificate is judged here first as Windows judges it: the PFX holds the private key and the
+# certificate that belongs to it, the certificate is valid now (its start too: -checkend sees
+# only the end), and it either names no extended key usage or names code signing.
 cmd_check_cert() {
-  local pfx=$1 cert
+  local pfx=$1 cert start eku
   need_password
   [[ -f $pfx ]] || die "no such PFX file: $pfx"
-  cert=$(pfx_certificate "$pfx")
-  [[ $cert == *"BEGIN CERTIFICATE"* ]] || die "$pfx holds no certificate of its own"
+  cert=$(pfx_read "$pfx" -clcerts -nokeys)
+  # Counted, not held: the key goes only through the pipe.
+  [[ $(pfx_read "$pfx" -nocerts -nodes | grep -c 'BEGIN .*PRIVATE KEY') != 0 ]] ||
+    die "$pfx holds no private key: export the certificate together with its private key"
+  [[ $cert == *"BEGIN CERTIFICATE"* ]] || die "$pfx holds no certificate for its private key"
+  start=$(openssl x509 -noout -startdate <<<"$cert")
+  (($(date -d "${start#notBefore=}" +%s) <= $(date +%s))) ||
+    die "the certificate in $pfx is not valid yet ($start)"
   openssl x509 -noout -checkend 0 >/dev/null <<<"$cert" ||
     die "the certificate in $pfx has expired ($(openssl x509 -noout -enddate <<<"$cert"))"
-  openssl x509 -noout -ext extendedKeyUsage 2>/dev/null <<<"$cert" | grep -q 'Code Signing' ||
-    die "the certificate in $pfx is not for code signing (no Code Signing extended key usage)"
+  eku=$(openssl x509 -noout -ext extendedKeyUsage 2>/dev/null <<<"$cert")
+  [[ -z $eku || $eku == *"Code Signing"* ]] ||
+    die "the certificate in $pfx is not for code signing (extended key usage without Code Signing)"
+  openssl x509 -noout -enddate <<<"$cert"
 }
 
 cmd_sign() {
