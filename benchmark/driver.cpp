@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -48,7 +49,7 @@ struct Program {
 // The value below which the fraction `q` of `values` lies (nearest rank).
 double Quantile(std::vector<double> values, double q) {
   std::sort(values.begin(), values.end());
-  return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1) + 0.5)];
+  return values[static_cast<std::size_t>(std::lround(q * static_cast<double>(values.size() - 1)))];
 }
 
 double Median(const std::vector<double>& values) {
