@@ -158,7 +158,8 @@ void Bare() {
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
+// A window program, as the program is: the shell starts a script differently for a console one.
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR way, int) {
   IgnoredEvents sink;
   NoActions actions;
   addmorvane::FormWindow window(sink, actions);
@@ -170,9 +171,16 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "press_probe: cannot build the window or write the run script\n");
     return 1;
   }
-  if (argc > 1 && std::wcscmp(argv[1], L"whole") == 0) {
+  // As a press finds it: the window shown and every message of its start handled.
+  window.Show();
+  MSG message{};
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  if (std::wcscmp(way, L"whole") == 0) {
     Whole();
-  } else if (argc > 1 && std::wcscmp(argv[1], L"bare") == 0) {
+  } else if (std::wcscmp(way, L"bare") == 0) {
     Bare();
   } else {
     Stages();

@@ -21,7 +21,7 @@ add_executable(bench_driver benchmark/driver.cpp benchmark/programs.cpp benchmar
 add_executable(shell_probe benchmark/shell_probe.cpp)
 target_link_libraries(shell_probe PRIVATE addmorvane_win)
 # Run by hand (benchmark/press-probe): where the press of "выполнить" spends its time.
-add_executable(press_probe benchmark/press_probe.cpp)
+add_executable(press_probe WIN32 benchmark/press_probe.cpp)
 target_link_libraries(press_probe PRIVATE addmorvane_win)
 target_link_libraries(bench_driver PRIVATE user32 psapi)
 add_dependencies(bench_driver addmorvane bench_plain bench_empty bench_bare)
