@@ -1,23 +1,40 @@
-// Benchmark driver for ./bench. Starts the program and the two baselines that sit beside it,
-// measures each from outside the way a user meets it, and prints a Markdown table on stdout
+// Benchmark driver for ./bench. Starts the program and the baselines that sit beside it,
+// measures each from outside the way a user meets it, and prints Markdown tables on stdout
 // (progress goes to stderr).
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "launch_marker.h"
+#include "press.h"
+#include "programs.h"
+
 namespace {
+
+using bench::ChildByCaption;
+using bench::Click;
+using bench::Fail;
+using bench::NowMs;
+using bench::Process;
+using bench::Start;
+using bench::Stop;
+using bench::TextOf;
+using bench::WaitUntil;
 
 constexpr int kStartRuns = 21;
 constexpr int kClickRuns = 11;
+constexpr int kPressRuns = 11;
+// One 60 Hz frame: what the program's press may cost beyond the bare shell call.
+constexpr double kPressAllowanceMs = 16.7;
 constexpr DWORD kIdleMs = 10000;
-constexpr double kTimeoutMs = 20000;
 constexpr double kKiB = 1024;
 constexpr double kMiB = 1024 * 1024;
 
@@ -29,125 +46,14 @@ struct Program {
   double size = 0;
 };
 
-struct Process {
-  PROCESS_INFORMATION info{};
-  HWND window = nullptr;
-};
-
-[[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "bench_driver: %s (error %lu)\n", what, GetLastError());
-  std::exit(1);
-}
-
-double NowMs() {
-  static const double perMs = [] {
-    LARGE_INTEGER frequency{};
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1000;
-  }();
-  LARGE_INTEGER now{};
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / perMs;
-}
-
 // The value below which the fraction `q` of `values` lies (nearest rank).
 double Quantile(std::vector<double> values, double q) {
   std::sort(values.begin(), values.end());
-  return values[static_cast<std::size_t>(q * static_cast<double>(values.size() - 1) + 0.5)];
+  return values[static_cast<std::size_t>(std::lround(q * static_cast<double>(values.size() - 1)))];
 }
 
 double Median(const std::vector<double>& values) {
   return Quantile(values, 0.5);
-}
-
-struct WindowSearch {
-  DWORD processId;
-  const wchar_t* caption;
-  HWND found;
-};
-
-BOOL CALLBACK FindVisibleTopLevel(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == search->processId && IsWindowVisible(hwnd)) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-std::wstring TextOf(HWND hwnd) {
-  wchar_t text[256] = {};
-  GetWindowTextW(hwnd, text, 256);
-  return text;
-}
-
-BOOL CALLBACK FindCaption(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<WindowSearch*>(param);
-  if (TextOf(hwnd) == search->caption) {
-    search->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND ChildByCaption(HWND parent, const wchar_t* caption) {
-  WindowSearch search{0, caption, nullptr};
-  EnumChildWindows(parent, &FindCaption, reinterpret_cast<LPARAM>(&search));
-  if (search.found == nullptr) {
-    Fail("a control of the program was not found by its caption");
-  }
-  return search.found;
-}
-
-// Waits in steps of 1 ms until `done` holds; fails if the process ends or time runs out.
-void WaitUntil(const Process& process, const std::function<bool()>& done) {
-  const double begin = NowMs();
-  while (!done()) {
-    if (WaitForSingleObject(process.info.hProcess, 1) == WAIT_OBJECT_0) {
-      Fail("the program ended early");
-    }
-    if (NowMs() - begin > kTimeoutMs) {
-      Fail("timed out waiting for the program");
-    }
-  }
-}
-
-// Starts `program` and waits until it shows a window; the time from just before process
-// creation to the window shown goes to `startMs`, when given.
-Process Start(const Program& program, double* startMs) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  std::wstring commandLine = L"\"" + program.path + L"\"";
-  Process process;
-  const double begin = NowMs();
-  if (!CreateProcessW(program.path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      nullptr, &startup, &process.info)) {
-    Fail("cannot start a program");
-  }
-  WindowSearch search{process.info.dwProcessId, nullptr, nullptr};
-  WaitUntil(process, [&] {
-    EnumWindows(&FindVisibleTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  });
-  if (startMs != nullptr) {
-    *startMs = NowMs() - begin;
-  }
-  process.window = search.found;
-  WaitForInputIdle(process.info.hProcess, 5000);
-  return process;
-}
-
-void Stop(Process& process) {
-  PostMessageW(process.window, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(process.info.hProcess, 5000) != WAIT_OBJECT_0) {
-    std::fprintf(stderr, "bench_driver: a program did not close; ending it\n");
-    TerminateProcess(process.info.hProcess, 1);
-    WaitForSingleObject(process.info.hProcess, 5000);
-  }
-  CloseHandle(process.info.hThread);
-  CloseHandle(process.info.hProcess);
 }
 
 double WorkingSet(const Process& process) {
@@ -179,29 +85,10 @@ double FileSize(const std::wstring& path) {
   return static_cast<double>((ULONGLONG{data.nFileSizeHigh} << 32) | data.nFileSizeLow);
 }
 
-// A left click at the centre of `control`, as absolute pointer input.
-void Click(HWND control) {
-  RECT rect{};
-  GetWindowRect(control, &rect);
-  INPUT inputs[3] = {};
-  const DWORD flags[3] = {0, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
-  for (int i = 0; i < 3; ++i) {
-    inputs[i].type = INPUT_MOUSE;
-    inputs[i].mi.dx =
-        MulDiv((rect.left + rect.right) / 2, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-    inputs[i].mi.dy =
-        MulDiv((rect.top + rect.bottom) / 2, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    inputs[i].mi.dwFlags = flags[i] | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  }
-  if (SendInput(3, inputs, sizeof(INPUT)) != 3) {
-    Fail("SendInput refused the click");
-  }
-}
-
 // The time from a click on "применить" to the new title. "проба" sets the title back to the
 // bare program name first, so that each press has a change to show.
 std::vector<double> ClickToTitle(const Program& product) {
-  Process process = Start(product, nullptr);
+  Process process = Start(product.path, nullptr);
   SetForegroundWindow(process.window);
   HWND trial = ChildByCaption(process.window, L"проба");
   HWND work = ChildByCaption(process.window, L"работа");
@@ -220,6 +107,30 @@ std::vector<double> ClickToTitle(const Program& product) {
     times.push_back(NowMs() - begin);
   }
   Stop(process);
+  return times;
+}
+
+struct PressTimes {
+  std::vector<double> toScriptStart;
+  std::vector<double> toAnswer;
+};
+
+// Presses "выполнить" in the program and in the bare program by turns, each press in a fresh
+// process; one unmeasured round first, so that the measured ones find the shell's programs
+// loaded.
+std::array<PressTimes, 2> PressRuns(const std::array<std::wstring, 2>& paths) {
+  bench::LaunchMarker marker;
+  std::array<PressTimes, 2> times;
+  for (int run = -1; run < kPressRuns; ++run) {
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+      const double toScriptStart = bench::PressToScriptStart(paths[i], marker);
+      const double toAnswer = bench::PressToAnswer(paths[i], marker);
+      if (run >= 0) {
+        times[i].toScriptStart.push_back(toScriptStart);
+        times[i].toAnswer.push_back(toAnswer);
+      }
+    }
+  }
   return times;
 }
 
@@ -244,6 +155,22 @@ void Row(const std::string& measure, const Columns& values, const char* goal, co
               values[1].c_str(), values[2].c_str(), goal, met);
 }
 
+// The rows of one press measure: median with its goal against the bare program, percentiles.
+void PressRows(const std::string& measure,
+               const std::vector<double>& product,
+               const std::vector<double>& bare) {
+  const auto row = [](const std::string& what, const std::vector<double>& a,
+                      const std::vector<double>& b, double q, const char* goal, const char* met) {
+    std::printf("| %s | %.1f | %.1f | %s | %s |\n", what.c_str(), Quantile(a, q), Quantile(b, q),
+                goal, met);
+  };
+  const bool met = Median(product) <= Median(bare) + kPressAllowanceMs;
+  row(measure + ", median of " + std::to_string(kPressRuns) + " (ms)", product, bare, 0.5,
+      Format("≤ bare + %.1f ms", kPressAllowanceMs).c_str(), met ? "yes" : "**no**");
+  row(measure + ", 25th percentile (ms)", product, bare, 0.25, "", "");
+  row(measure + ", 75th percentile (ms)", product, bare, 0.75, "", "");
+}
+
 }  // namespace
 
 int wmain() {
@@ -265,7 +192,7 @@ int wmain() {
   for (int run = -1; run < kStartRuns; ++run) {
     for (Program& program : programs) {
       double startMs = 0;
-      Process process = Start(program, &startMs);
+      Process process = Start(program.path, &startMs);
       if (run >= 0) {
         program.startMs.push_back(startMs);
         program.workingSet.push_back(WorkingSet(process));
@@ -278,7 +205,7 @@ int wmain() {
                kIdleMs / 1000);
   std::vector<Process> idle;
   for (Program& program : programs) {
-    idle.push_back(Start(program, nullptr));
+    idle.push_back(Start(program.path, nullptr));
   }
   Sleep(1000);  // let the start-up settle; idle is what comes after it
   double before[3];
@@ -293,6 +220,10 @@ int wmain() {
 
   std::fprintf(stderr, "bench_driver: %d clicks on the apply button\n", kClickRuns);
   const double clickMs = Median(ClickToTitle(product));
+
+  std::fprintf(stderr, "bench_driver: %d presses of \"выполнить\" in each of two programs\n",
+               2 * kPressRuns);
+  const std::array<PressTimes, 2> presses = PressRuns({product.path, folder + L"bench_bare.exe"});
 
   const auto yes = [](bool met) { return met ? "yes" : "**no**"; };
   const std::string runs = std::to_string(kStartRuns);
@@ -332,5 +263,11 @@ int wmain() {
       yes(product.idleCpuMs == 0));
   Row("click on \"применить\" to new title, median of " + std::to_string(kClickRuns) + " (ms)",
       {Format("%.1f", clickMs), "–", "–"}, "", "");
+
+  std::printf("\n| press of \"выполнить\" | addmorvane.exe | bench_bare.exe | goal | met |\n");
+  std::printf("| --- | ---: | ---: | --- | --- |\n");
+  PressRows("click to the launch script's start", presses[0].toScriptStart,
+            presses[1].toScriptStart);
+  PressRows("click until the window answers again", presses[0].toAnswer, presses[1].toAnswer);
   return 0;
 }

@@ -46,7 +46,7 @@ int wmain() {
     }
     outcomes[i] = addmorvane::OpenThroughDesktopShell(
                       Numbered(L"shell-probe-", i, L".bat"), SW_HIDE, [] { return std::wstring(); },
-                      static_cast<unsigned long>(2 * i))
+                      2UL * static_cast<unsigned long>(i))
                       .outcome;
   }
   // Late starts get their time: the last request's script runs within a few seconds.

@@ -1,5 +1,5 @@
-# Programs for ./bench: two baselines built exactly like the program (same compile and link
-# options, same resources), and the driver that runs and measures all three under Wine.
+# Programs for ./bench: three baselines built exactly like the program (same compile and link
+# options, same resources), and the driver that runs and measures them all under Wine.
 option(ADDMORVANE_BENCH "Build the benchmark programs" ON)
 if(NOT ADDMORVANE_BENCH)
   return()
@@ -12,16 +12,24 @@ list(FILTER bench_plain_sources EXCLUDE REGEX "/app/win32/main\\.cpp$")
 add_executable(bench_plain WIN32 benchmark/plain.cpp ${bench_plain_sources})
 target_link_libraries(bench_plain PRIVATE addmorvane_win)
 add_executable(bench_empty WIN32 benchmark/empty.cpp res/addmorvane.rc)
-add_executable(bench_driver benchmark/driver.cpp)
+# The bare press: a button whose click makes the program's shell call, and nothing else.
+add_executable(bench_bare WIN32 benchmark/bare.cpp res/addmorvane.rc)
+target_link_libraries(bench_bare PRIVATE ole32 shell32)
+add_executable(bench_driver benchmark/driver.cpp benchmark/programs.cpp benchmark/press.cpp
+                            benchmark/launch_marker.cpp)
 # Run by hand, not by ./bench: the desktop shell's answers against short bounds.
 add_executable(shell_probe benchmark/shell_probe.cpp)
 target_link_libraries(shell_probe PRIVATE addmorvane_win)
+# Run by hand (benchmark/press-probe): where the press of "выполнить" spends its time.
+add_executable(press_probe WIN32 benchmark/press_probe.cpp)
+target_link_libraries(press_probe PRIVATE addmorvane_win)
 target_link_libraries(bench_driver PRIVATE user32 psapi)
-add_dependencies(bench_driver addmorvane bench_plain bench_empty)
+add_dependencies(bench_driver addmorvane bench_plain bench_empty bench_bare)
 
 foreach(property COMPILE_OPTIONS LINK_OPTIONS MSVC_RUNTIME_LIBRARY)
   get_target_property(value addmorvane ${property})
   if(value)
-    set_property(TARGET bench_plain bench_empty bench_driver shell_probe PROPERTY ${property} ${value})
+    set_property(TARGET bench_plain bench_empty bench_bare bench_driver shell_probe
+                                 press_probe PROPERTY ${property} ${value})
   endif()
 endforeach()
