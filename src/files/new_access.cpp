@@ -14,15 +14,8 @@ NewAccess ChooseNewAccess(const AccessListPicture& old) {
   return old.isProtected || ownEntry ? NewAccess::KeepOld : NewAccess::Fixed;
 }
 
-std::vector<std::size_t> LabelEntriesToCarry(const AccessListPicture& old) {
-  std::vector<std::size_t> carried;
-  for (std::size_t index = 0; index < old.systemEntries.size(); ++index) {
-    const SystemEntryPicture& entry = old.systemEntries[index];
-    if (entry.type == kMandatoryLabelEntry && (entry.flags & kInheritedEntry) == 0) {
-      carried.push_back(index);
-    }
-  }
-  return carried;
+bool CarriesSystemEntry(std::uint8_t type, std::uint8_t flags) {
+  return type == kMandatoryLabelEntry && (flags & kInheritedEntry) == 0;
 }
 
 SecurityPart SecurityPartRefusedBy(unsigned long error) {

@@ -7,7 +7,6 @@
 // over with it.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -18,17 +17,11 @@ inline constexpr std::uint8_t kInheritedEntry = 0x10;
 // The type of a system list's entry that holds the file's integrity label.
 inline constexpr std::uint8_t kMandatoryLabelEntry = 0x11;
 
-struct SystemEntryPicture {
-  std::uint8_t type;
-  std::uint8_t flags;
-};
-
 // The part of the old file's security descriptor that the choice rests on.
 struct AccessListPicture {
   bool hasDacl = false;      // false for no old file, and for a null DACL (no protection at all)
   bool isProtected = false;  // the DACL takes nothing from the folder
-  std::vector<std::uint8_t> entryFlags;                // the flags of each entry, in order
-  std::vector<SystemEntryPicture> systemEntries = {};  // the system list's (SACL) entries, in order
+  std::vector<std::uint8_t> entryFlags;  // the flags of each entry, in order
 };
 
 enum class NewAccess { KeepOld, Fixed };
@@ -37,10 +30,10 @@ enum class NewAccess { KeepOld, Fixed };
 // otherwise the fixed list is used.
 NewAccess ChooseNewAccess(const AccessListPicture& old);
 
-// The places in the old system list of the integrity label entries to carry over: those set
-// on the file itself. An inherited one comes again from the folder; audit entries are not
-// carried, since setting them needs the audit privilege.
-std::vector<std::size_t> LabelEntriesToCarry(const AccessListPicture& old);
+// Whether an entry of the old file's system list (SACL), of the given type and flags, is
+// carried over: an integrity label set on the file itself. An inherited one comes again from
+// the folder; audit entries are not carried, since setting them needs the audit privilege.
+bool CarriesSystemEntry(std::uint8_t type, std::uint8_t flags);
 
 enum class SecurityPart { None, Owner, Label };
 

@@ -12,10 +12,11 @@ bool OpenLaunchScript(SystemActions& actions, bool restartArmed) {
     return true;
   }
   if (result.unconfirmed) {
-    actions.ShowMessage(
-        L"Оболочка Windows не ответила вовремя, и неизвестно, запущен ли файл " + script +
-        L": он может ещё запуститься. " +
-        std::wstring(restartArmed ? kEarlierRestartGoesOnText : L"Перезагрузка не назначена."));
+    std::wstring message = L"Оболочка Windows не ответила вовремя, и неизвестно, запущен ли файл ";
+    message += script;
+    message += L": он может ещё запуститься. ";
+    message += restartArmed ? kEarlierRestartGoesOnText : L"Перезагрузка не назначена.";
+    actions.ShowMessage(message);
   } else if (!result.refusal.empty()) {
     actions.ShowMessage(result.refusal);
   } else {

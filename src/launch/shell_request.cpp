@@ -57,21 +57,8 @@ ShellReport AskShell(ShellCall call, WorkerThread& worker) {
   return request->Conclude();
 }
 
-ShellReport AskFirstShell(std::span<const ShellRoute> routes,
-                          unsigned long boundMs,
-                          const std::function<unsigned long long()>& elapsedMs) {
-  ShellReport report;
-  for (const ShellRoute& route : routes) {
-    const unsigned long long elapsed = elapsedMs();
-    if (elapsed >= boundMs) {
-      return {ShellOutcome::Failed, kShellTimeoutError, {}};
-    }
-    report = route(static_cast<unsigned long>(boundMs - elapsed));
-    if (report.outcome != ShellOutcome::NoShell) {
-      break;
-    }
-  }
-  return report;
+unsigned long BoundLeft(unsigned long boundMs, unsigned long long elapsedMs) {
+  return elapsedMs < boundMs ? static_cast<unsigned long>(boundMs - elapsedMs) : 0;
 }
 
 }  // namespace addmorvane

@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <functional>
-#include <span>
 #include <string>
 
 namespace addmorvane {
@@ -67,16 +66,9 @@ class WorkerThread {
 // Runs `call` on `worker` and waits for its answer as the worker waits.
 ShellReport AskShell(ShellCall call, WorkerThread& worker);
 
-// One way to a shell, asked with the milliseconds left of the request's bound. NoShell when
-// it finds none: nothing was started.
-using ShellRoute = std::function<ShellReport(unsigned long boundMs)>;
-
-// Asks `routes` in turn until one finds a shell. They share one bound, so that a press waits
-// `boundMs` at most: a route that finds no shell late leaves the next only what remains, and
-// none is asked once the bound has passed (Failed with kShellTimeoutError). `elapsedMs`
-// tells the time since the request began.
-ShellReport AskFirstShell(std::span<const ShellRoute> routes,
-                          unsigned long boundMs,
-                          const std::function<unsigned long long()>& elapsedMs);
+// What is left of a request's bound of `boundMs` once `elapsedMs` have passed. Every way to
+// a shell that one press tries shares one bound, so that the window waits `boundMs` at most;
+// 0 when nothing is left, and no way may be tried any more.
+unsigned long BoundLeft(unsigned long boundMs, unsigned long long elapsedMs);
 
 }  // namespace addmorvane

@@ -2,8 +2,6 @@
 
 #include <sddl.h>
 
-#include <cstddef>
-
 #include "platform/system_error.h"
 
 namespace addmorvane {
@@ -19,18 +17,6 @@ AccessListPicture PictureOf(const std::vector<unsigned char>& descriptor) {
   DWORD revision = 0;
   BOOL present = FALSE;
   BOOL defaulted = FALSE;
-  PACL sacl = nullptr;
-  if (GetSecurityDescriptorSacl(sd, &present, &sacl, &defaulted) && present && sacl != nullptr) {
-    for (DWORD index = 0; index < sacl->AceCount; ++index) {
-      void* ace = nullptr;
-      // An entry that cannot be read is not carried.
-      const auto* header =
-          GetAce(sacl, index, &ace) ? static_cast<const ACE_HEADER*>(ace) : nullptr;
-      picture.systemEntries.push_back(header != nullptr
-                                          ? SystemEntryPicture{header->AceType, header->AceFlags}
-                                          : SystemEntryPicture{0, kInheritedEntry});
-    }
-  }
   if (GetSecurityDescriptorControl(sd, &control, &revision)) {
     picture.isProtected = (control & SE_DACL_PROTECTED) != 0;
   }
@@ -61,37 +47,46 @@ std::vector<unsigned char> FromSddl(std::wstring_view sddl, const std::wstring& 
   return descriptor;
 }
 
-// An ACL of the old descriptor's system entries at `places`; empty when there are none.
+// An ACL of the old descriptor's system entries that are carried over; empty when none is.
 std::vector<unsigned char> LabelList(const std::vector<unsigned char>& descriptor,
-                                     const std::vector<std::size_t>& places,
                                      const std::wstring& action) {
   BOOL present = FALSE;
   BOOL defaulted = FALSE;
   PACL sacl = nullptr;
-  std::vector<const ACE_HEADER*> entries;
-  DWORD size = sizeof(ACL);
-  if (!places.empty() && GetSecurityDescriptorSacl(const_cast<unsigned char*>(descriptor.data()),
-                                                   &present, &sacl, &defaulted)) {
-    for (const std::size_t place : places) {
-      void* ace = nullptr;
-      if (GetAce(sacl, static_cast<DWORD>(place), &ace)) {
-        entries.push_back(static_cast<const ACE_HEADER*>(ace));
-        size += entries.back()->AceSize;
-      }
-    }
-  }
-  if (entries.empty()) {
+  if (descriptor.empty() ||
+      !GetSecurityDescriptorSacl(const_cast<unsigned char*>(descriptor.data()), &present, &sacl,
+                                 &defaulted) ||
+      !present || sacl == nullptr) {
     return {};
   }
-  std::vector<unsigned char> list(size);
-  auto* acl = reinterpret_cast<PACL>(list.data());
-  bool built = InitializeAcl(acl, size, ACL_REVISION) != FALSE;
-  for (const ACE_HEADER* entry : entries) {
-    built = built && AddAce(acl, ACL_REVISION, MAXDWORD, const_cast<ACE_HEADER*>(entry),
-                            entry->AceSize) != FALSE;
-  }
-  if (!built) {
-    throw SystemError(GetLastError(), action);
+  // The entries carried, in order: first measured, then copied.
+  std::vector<unsigned char> list;
+  for (const bool copy : {false, true}) {
+    DWORD size = sizeof(ACL);
+    for (DWORD index = 0; index < sacl->AceCount; ++index) {
+      void* ace = nullptr;
+      if (!GetAce(sacl, index, &ace)) {
+        continue;  // an entry that cannot be read is not carried
+      }
+      auto* entry = static_cast<ACE_HEADER*>(ace);
+      if (!CarriesSystemEntry(entry->AceType, entry->AceFlags)) {
+        continue;
+      }
+      size += entry->AceSize;
+      if (copy && !AddAce(reinterpret_cast<PACL>(list.data()), ACL_REVISION, MAXDWORD, entry,
+                          entry->AceSize)) {
+        throw SystemError(GetLastError(), action);
+      }
+    }
+    if (size == sizeof(ACL)) {
+      return {};
+    }
+    if (!copy) {
+      list.resize(size);
+      if (!InitializeAcl(reinterpret_cast<PACL>(list.data()), size, ACL_REVISION)) {
+        throw SystemError(GetLastError(), action);
+      }
+    }
   }
   return list;
 }
@@ -103,7 +98,7 @@ NewFileSecurity::NewFileSecurity(const std::vector<unsigned char>& old,
                                  const std::wstring& action) {
   const AccessListPicture picture = PictureOf(old);
   source_ = ChooseNewAccess(picture) == NewAccess::KeepOld ? old : FromSddl(fixedSddl, action);
-  label_ = LabelList(old, LabelEntriesToCarry(picture), action);
+  label_ = LabelList(old, action);
   attributes_.nLength = sizeof(attributes_);
   attributes_.bInheritHandle = FALSE;
   if (!Build()) {

@@ -3,10 +3,8 @@
 // its SDDL beside it).
 #include <gtest/gtest.h>
 
-#include <cstddef>
 #include <cstdint>
 #include <utility>
-#include <vector>
 
 #include "files/at_name.h"
 #include "files/new_access.h"
@@ -44,15 +42,12 @@ TEST(ScriptFileRules, OnlyAPlainFileAtTheNameIsWritten) {
   }
 }
 
-TEST(ScriptFileRules, OldAccessListAndLabelAreKeptOnlyWhereSomeoneSetThem) {
+TEST(ScriptFileRules, OldAccessListIsKeptOnlyWhereSomeoneSetIt) {
   constexpr std::uint8_t kId = 0x10;
-  constexpr std::uint8_t kMl = 0x11;
-  constexpr std::uint8_t kAudit = 0x02;
   struct Case {
     const char* sddl;
     AccessListPicture old;
     NewAccess choice;
-    std::vector<std::size_t> labelsCarried = {};
   };
   const Case cases[] = {
       {"(no old script)", {}, NewAccess::Fixed},
@@ -81,23 +76,28 @@ TEST(ScriptFileRules, OldAccessListAndLabelAreKeptOnlyWhereSomeoneSetThem) {
        NewAccess::KeepOld},
       // A null DACL lets anyone do anything, protected or not: nobody's choice worth keeping.
       {"O:BAD:PNO_ACCESS_CONTROL", {false, true, {}}, NewAccess::Fixed},
-      // Labels: an administrator's "icacls /setintegritylevel M"; C:\'s high label, inherited;
-      // a label beside an audit entry, which is not carried.
-      {"O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)S:(ML;;NW;;;ME)",
-       {true, true, {0, 0}, {{kMl, 0}}},
-       NewAccess::KeepOld,
-       {0}},
-      {"O:BAD:AI(A;ID;FA;;;BA)(A;ID;0x1301bf;;;AU)S:AI(ML;ID;NW;;;HI)",
-       {true, false, {kId, kId}, {{kMl, kId}}},
-       NewAccess::Fixed},
-      {"O:BAD:AI(A;ID;FA;;;BA)S:(AU;SA;FA;;;WD)(ML;;NWNR;;;LW)",
-       {true, false, {kId}, {{kAudit, 0x40}, {kMl, 0}}},
-       NewAccess::Fixed,
-       {1}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ChooseNewAccess(c.old), c.choice) << c.sddl;
-    EXPECT_EQ(LabelEntriesToCarry(c.old), c.labelsCarried) << c.sddl;
+  }
+  EXPECT_EQ(kRunScriptAccess, L"O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)");
+}
+
+TEST(ScriptFileRules, OnlyALabelSetOnTheScriptItselfIsCarriedAndRefusedPartsAreDropped) {
+  struct Entry {
+    const char* sddl;
+    std::uint8_t type;
+    std::uint8_t flags;
+    bool carried;
+  };
+  const Entry entries[] = {
+      {"S:(ML;;NW;;;ME), icacls /setintegritylevel M", 0x11, 0x00, true},
+      {"S:(ML;;NWNR;;;LW)", 0x11, 0x00, true},
+      {"S:AI(ML;ID;NW;;;HI), inherited from C:\\", 0x11, 0x10, false},
+      {"S:(AU;SA;FA;;;WD), an audit entry", 0x02, 0x40, false},
+  };
+  for (const Entry& e : entries) {
+    EXPECT_EQ(CarriesSystemEntry(e.type, e.flags), e.carried) << e.sddl;
   }
   // Refused by the system: another owner (1307), a label (1314, 1341); anything else stands.
   const std::pair<unsigned long, SecurityPart> refusals[] = {{1307, SecurityPart::Owner},
@@ -107,7 +107,6 @@ TEST(ScriptFileRules, OldAccessListAndLabelAreKeptOnlyWhereSomeoneSetThem) {
   for (const auto& [error, part] : refusals) {
     EXPECT_EQ(SecurityPartRefusedBy(error), part) << error;
   }
-  EXPECT_EQ(kRunScriptAccess, L"O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;0x1200a9;;;BU)");
 }
 
 }  // namespace

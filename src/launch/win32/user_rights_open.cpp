@@ -72,20 +72,18 @@ OpenResult OpenWithUserRights(const std::wstring& path,
   }
   const int showCommand = show == ShowCommand::Hidden ? SW_HIDE : SW_SHOWMAXIMIZED;
   const TrustCheck whyNotTrusted = [path] { return WhyNotTrusted(path); };
-  const ShellRoute routes[] = {
-      [&](unsigned long boundMs) {
-        // Without a desktop shell, asking for one could only wait, or start a shell server.
-        return desktopShellRuns()
-                   ? OpenThroughDesktopShell(path, showCommand, whyNotTrusted, boundMs)
-                   : ShellReport{};
-      },
-      [&](unsigned long boundMs) {
-        return OpenThroughShellCall(path, showCommand, whyNotTrusted, boundMs);
-      },
-  };
   const ULONGLONG start = GetTickCount64();
-  const ShellReport report =
-      AskFirstShell(routes, kShellAnswerMs, [start] { return GetTickCount64() - start; });
+  ShellReport report;
+  // Without a desktop shell, asking for one could only wait, or start a shell server.
+  if (desktopShellRuns()) {
+    report = OpenThroughDesktopShell(path, showCommand, whyNotTrusted, kShellAnswerMs);
+  }
+  if (report.outcome == ShellOutcome::NoShell) {
+    // A desktop shell that was found missing late leaves the shell's own call what remains.
+    const unsigned long left = BoundLeft(kShellAnswerMs, GetTickCount64() - start);
+    report = left == 0 ? ShellReport{ShellOutcome::Failed, kShellTimeoutError, {}}
+                       : OpenThroughShellCall(path, showCommand, whyNotTrusted, left);
+  }
   switch (report.outcome) {
     case ShellOutcome::Opened:
       return {};
