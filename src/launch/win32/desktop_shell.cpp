@@ -230,39 +230,56 @@ ShellReport CallShellExecute(const std::wstring& path, int showCommand, ShellReq
   return {ShellOutcome::Failed, error != ERROR_SUCCESS ? error : ERROR_NO_ASSOCIATION, {}};
 }
 
-// A thread of the system's own for one request, waited for at most `boundMs`.
+// A thread of the system's own for one request, waited for at most `boundMs`: until its job
+// has answered, not until the thread has ended, which costs the window a few milliseconds more.
 class BoundedThread final : public WorkerThread {
  public:
   explicit BoundedThread(DWORD boundMs) : boundMs_(boundMs) {}
   BoundedThread(const BoundedThread&) = delete;
   BoundedThread& operator=(const BoundedThread&) = delete;
   ~BoundedThread() override {
-    if (thread_ != nullptr) {
-      CloseHandle(thread_);
+    if (answered_ != nullptr) {
+      CloseHandle(answered_);
     }
   }
 
   unsigned long Start(std::function<void()> job) override {
-    auto handed = std::make_unique<std::function<void()>>(std::move(job));
-    thread_ = CreateThread(nullptr, 0, Run, handed.get(), 0, nullptr);
-    if (thread_ == nullptr) {
+    // The thread has its own handle to the event, since it may outlive this waiter.
+    auto handed = std::make_unique<Job>(Job{std::move(job), nullptr});
+    answered_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const HANDLE process = GetCurrentProcess();
+    if (answered_ == nullptr || !DuplicateHandle(process, answered_, process, &handed->answered, 0,
+                                                 FALSE, DUPLICATE_SAME_ACCESS)) {
       return GetLastError();
     }
+    const HANDLE thread = CreateThread(nullptr, 0, Run, handed.get(), 0, nullptr);
+    if (thread == nullptr) {
+      const DWORD error = GetLastError();
+      CloseHandle(handed->answered);
+      return error;
+    }
     static_cast<void>(handed.release());  // the thread owns it now
+    CloseHandle(thread);
     return 0;
   }
-  void Wait() override { WaitForSingleObject(thread_, boundMs_); }
+  void Wait() override { WaitForSingleObject(answered_, boundMs_); }
 
  private:
+  struct Job {
+    std::function<void()> run;
+    HANDLE answered;
+  };
+
   static DWORD WINAPI Run(void* parameter) {
-    const std::unique_ptr<std::function<void()>> job(
-        static_cast<std::function<void()>*>(parameter));
-    (*job)();
+    const std::unique_ptr<Job> job(static_cast<Job*>(parameter));
+    job->run();
+    SetEvent(job->answered);
+    CloseHandle(job->answered);
     return 0;
   }
 
   DWORD boundMs_;
-  HANDLE thread_ = nullptr;
+  HANDLE answered_ = nullptr;
 };
 
 // Runs `ask` on a thread of its own, in a COM apartment of the given model, bounded.
