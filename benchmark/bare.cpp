@@ -6,6 +6,8 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "bench_window.h"
+
 namespace {
 
 constexpr int kButtonId = 1;
@@ -43,32 +45,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   if (FAILED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {
     return 1;
   }
-  constexpr wchar_t kClass[] = L"bench_bare";
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = &WindowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kClass;
-  if (RegisterClassExW(&windowClass) == 0) {
-    return 1;
-  }
-  HWND window =
-      CreateWindowExW(0, kClass, kClass, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 485, 300, nullptr, nullptr, instance, nullptr);
+  const HWND window = addmorvane::bench::CreateTopLevelWindow(instance, L"bench_bare", &WindowProc);
   if (window == nullptr ||
       CreateWindowExW(0, L"BUTTON", L"выполнить", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 160, 110,
                       150, 40, window, reinterpret_cast<HMENU>(kButtonId), instance,
                       nullptr) == nullptr) {
     return 1;
   }
-  ShowWindow(window, SW_SHOWNORMAL);
-  MSG message{};
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  const int quit = addmorvane::bench::ShowAndRun(window);
   CoUninitialize();
-  return static_cast<int>(message.wParam);
+  return quit;
 }

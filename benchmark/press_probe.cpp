@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/win32/form_window.h"
+#include "inert_form.h"
 #include "launch/file_trust.h"
 #include "launch/win32/file_security.h"
 #include "launch/win32/user_rights_open.h"
@@ -58,26 +59,6 @@ double NowMs() {
   QueryPerformanceCounter(&now);
   return static_cast<double>(now.QuadPart) * 1000 / static_cast<double>(frequency.QuadPart);
 }
-
-class IgnoredEvents final : public addmorvane::EventSink {
- public:
-  void OnEvent(addmorvane::ControlId, addmorvane::Event) override {}
-  void OnTimer() override {}
-};
-
-class NoActions final : public addmorvane::SystemActions {
- public:
-  addmorvane::OpenResult ShellOpen(const std::wstring&, addmorvane::ShowCommand) override {
-    return {};
-  }
-  unsigned long RequestRestart() override { return 0; }
-  void PutClipboardText(std::wstring_view) override {}
-  std::optional<std::wstring> ClipboardText() override { return std::nullopt; }
-  void WriteRunScript(std::wstring_view) override {}
-  std::wstring ExecutableFolder() override { return {}; }
-  void ReportFailure(unsigned long, const std::wstring&) override {}
-  void ShowMessage(const std::wstring&) override {}
-};
 
 // The instants the worker reaches, in the order it reaches them.
 struct WorkerTimes {
@@ -160,8 +141,8 @@ void Bare() {
 
 // A window program, as the program is: the shell starts a script differently for a console one.
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR way, int) {
-  IgnoredEvents sink;
-  NoActions actions;
+  addmorvane::bench::IgnoredEvents sink;
+  addmorvane::bench::NoActions actions;
   addmorvane::FormWindow window(sink, actions);
   try {
     window.Create();
