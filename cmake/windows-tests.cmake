@@ -22,7 +22,7 @@ add_executable(win_tests ${win_tests} tests/support/recording_actions.cpp res/ad
 target_include_directories(win_tests PRIVATE tests tests/support tests/win)
 target_link_libraries(win_tests PRIVATE addmorvane_win gtest_main)
 target_link_options(win_tests PRIVATE ${ADDMORVANE_TEST_LINK})
-add_dependencies(win_tests file_holder)
+add_dependencies(win_tests file_holder addmorvane_icon)
 # The high-dpi and disk-full cases need prefixes of their own; they run below.
 gtest_discover_tests(win_tests DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
   TEST_FILTER "-HighDpiTest.*:DiskFullTest.*"

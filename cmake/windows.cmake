@@ -16,15 +16,43 @@ target_link_libraries(addmorvane_win PUBLIC addmorvane_core user32 gdi32 shell32
 math(EXPR ADDMORVANE_VERSION_MAJOR "${PROJECT_VERSION_MAJOR}")
 math(EXPR ADDMORVANE_VERSION_MINOR "${PROJECT_VERSION_MINOR}")
 configure_file(res/version.h.in generated/version.h @ONLY)
+
+# The icon, made from the pictures in res/icon/: the 32 x 32 picture in 16 colours, then the
+# same picture drawn for each size Windows shows, as 32-bit images with alpha (the 256 px one
+# PNG-compressed, as Windows wants it). ImageMagick stamps PNGs with dates unless told not to;
+# without them the same pictures give the same icon, byte for byte. On Windows, convert.exe is
+# the system's file-system converter: there ImageMagick is `magick`.
+if(CMAKE_HOST_WIN32)
+  find_program(ADDMORVANE_IMAGEMAGICK magick REQUIRED)
+else()
+  find_program(ADDMORVANE_IMAGEMAGICK NAMES convert magick REQUIRED)
+endif()
+set(icon_dir ${CMAKE_CURRENT_SOURCE_DIR}/res/icon)
+set(icon_maps)
+foreach(size 16 20 24 32 40 48 64)
+  list(APPEND icon_maps ${icon_dir}/ram-${size}.xpm)
+endforeach()
+set(icon ${CMAKE_CURRENT_BINARY_DIR}/generated/addmorvane.ico)
+add_custom_command(OUTPUT ${icon}
+  COMMAND ${ADDMORVANE_IMAGEMAGICK} -background none
+    ( ${icon_dir}/ram-32.xpm -type PaletteAlpha ) ${icon_maps}
+    ( MVG:${icon_dir}/ram-256.mvg -depth 8 )
+    +set date:create +set date:modify -define png:exclude-chunks=date,time ${icon}
+  DEPENDS ${icon_maps} ${icon_dir}/ram-256.mvg
+  COMMENT "Drawing the icon"
+  VERBATIM)
+add_custom_target(addmorvane_icon DEPENDS ${icon})
+
 set_source_files_properties(res/addmorvane.rc PROPERTIES
   INCLUDE_DIRECTORIES ${CMAKE_CURRENT_BINARY_DIR}/generated
-  OBJECT_DEPENDS ${CMAKE_CURRENT_BINARY_DIR}/generated/version.h)
+  OBJECT_DEPENDS "${CMAKE_CURRENT_BINARY_DIR}/generated/version.h;${icon}")
 
 add_executable(addmorvane WIN32 src/app/win32/main.cpp res/addmorvane.rc)
 if(MINGW)
   target_sources(addmorvane PRIVATE src/platform/terminate_mingw.cpp)
 endif()
 target_link_libraries(addmorvane PRIVATE addmorvane_win)
+add_dependencies(addmorvane addmorvane_icon)
 
 if(MINGW)
   # One self-contained exe: no libstdc++, libgcc or winpthread DLL beside it.

@@ -79,7 +79,7 @@ cmd_msi() {
     die "missing $exe or the docs in $docs"
   local -a id
   mapfile -t id < <(identities "$version" "$arch" "$PACKAGING_DIR/addmorvane.wxs" "$exe" \
-    "$docs/README.txt" "$docs/LICENSE.txt" "$PACKAGING_DIR/../res/addmorvane.ico")
+    "$docs/README.txt" "$docs/LICENSE.txt")
   ((${#id[@]} == 6)) || die "could not make the package's identities"
 
   # The cabinet keeps each file's time: the files are staged and given the release date.
@@ -87,7 +87,10 @@ cmd_msi() {
   # shellcheck disable=SC2064 # the folder is known now
   trap "rm -rf '$stage'" EXIT
   cp "$exe" "$stage/addmorvane.exe"
-  cp "$docs/README.txt" "$docs/LICENSE.txt" "$PACKAGING_DIR/../res/addmorvane.ico" "$stage/"
+  cp "$docs/README.txt" "$docs/LICENSE.txt" "$stage/"
+  # Add/Remove Programs shows the exe's own icon: its icon group, as an icon file.
+  wrestool -x -t 14 "$exe" >"$stage/addmorvane.ico"
+  [[ -s $stage/addmorvane.ico ]] || die "$exe carries no icon"
   touch -d "@$SOURCE_DATE_EPOCH" "$stage"/*
 
   # The summary's dates are the time wixl and msibuild run, which faketime stops at the release

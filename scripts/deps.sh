@@ -14,7 +14,8 @@ ADDMORVANE_PACKAGES=(
   fonts-liberation # a Cyrillic sans-serif face of the usual metrics, in place of MS Sans Serif
   xvfb xauth
   x11-utils   # xdpyinfo, xwininfo: is the display up, has the window appeared
-  imagemagick # import: window screenshots as PNG
+  imagemagick # convert: draws the icon; import: window screenshots as PNG
+  icoutils    # wrestool: the exe's icon for the packages; icotool: lists it in the package test
   clang-format clang-tidy cppcheck
   dosbox # a DOS command interpreter that runs the run scripts the program writes
   nasm   # assembles the DOS stand-in for the tester

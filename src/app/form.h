@@ -16,6 +16,8 @@
 // - Selecting an option button from code deselects the other one and raises no Click; the
 //   user's selection raises Click once.
 // - A user's click on a check box toggles it between 0 and 1 and raises nothing.
+// - A check box or a combo box that takes the keyboard focus, by the pointer or the keyboard,
+//   raises its GotFocus event; Focused tells whether a control has the focus now.
 // - The timer, once enabled, raises a tick every interval until it is disabled or the form
 //   ends; enabling it again while it runs lets the running interval continue.
 // - A failure (exception) that escapes a handler is reported once with its error number and
@@ -46,6 +48,7 @@ class Form {
   // Check boxes: 0 unchecked, 1 checked. Option buttons: 1 selected, 0 not.
   virtual std::int16_t Value(ControlId id) const = 0;
   virtual void SetValue(ControlId id, std::int16_t value) = 0;
+  virtual bool Focused(ControlId id) const = 0;
   virtual bool TimerEnabled() const = 0;
   virtual void SetTimerEnabled(bool enabled) = 0;
   // Closes the window and ends the program with `exitCode`.

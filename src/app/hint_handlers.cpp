@@ -24,12 +24,53 @@ void MainForm::Check5_MouseMove() {
 }
 
 // Describes the chosen switches; a text that is not a switch leaves its label as it was.
-void MainForm::Frame1_MouseMove() {
+void MainForm::ShowSwitchDescriptions() {
   if (const auto cycle = CycleDescription(form_.Text(ControlId::Combo1))) {
     form_.SetText(ControlId::Label1, *cycle);
   }
   if (const auto pass = PassDescription(form_.Text(ControlId::Combo2))) {
     form_.SetText(ControlId::Label2, *pass);
+  }
+}
+
+void MainForm::Frame1_MouseMove() {
+  ShowSwitchDescriptions();
+}
+
+// The keyboard gets the pointer's hints: only an enabled flag or list can take the focus, as
+// only an enabled one takes the pointer.
+void MainForm::Check1_GotFocus() {
+  ShowFlagHint(0);
+}
+void MainForm::Check2_GotFocus() {
+  ShowFlagHint(1);
+}
+void MainForm::Check3_GotFocus() {
+  ShowFlagHint(2);
+}
+void MainForm::Check4_GotFocus() {
+  ShowFlagHint(3);
+}
+void MainForm::Check5_GotFocus() {
+  ShowFlagHint(4);
+}
+void MainForm::Combo1_GotFocus() {
+  ShowSwitchDescriptions();
+}
+void MainForm::Combo2_GotFocus() {
+  ShowSwitchDescriptions();
+}
+
+// Runs after the cascade's own handler of the choice. A choice in a list without the focus (the
+// mouse wheel over it) is the pointer's, which describes nothing.
+void MainForm::Combo1_FocusedClick() {
+  if (form_.Focused(ControlId::Combo1)) {
+    ShowSwitchDescriptions();
+  }
+}
+void MainForm::Combo2_FocusedClick() {
+  if (form_.Focused(ControlId::Combo2)) {
+    ShowSwitchDescriptions();
   }
 }
 

@@ -38,6 +38,14 @@ enum class ControlId : int {
 inline constexpr std::array<ControlId, kFlagCount> kFlagControls = {
     ControlId::Check1, ControlId::Check2, ControlId::Check3, ControlId::Check4, ControlId::Check5};
 
+// Each list and its caption label.
+struct ListLabel {
+  ControlId list;
+  ControlId label;
+};
+inline constexpr std::array<ListLabel, 2> kListLabels = {
+    {{ControlId::Combo1, ControlId::Label1}, {ControlId::Combo2, ControlId::Label2}}};
+
 enum class ControlKind { PushButton, Frame, ComboBox, Label, CheckBox, TextBox, OptionButton };
 enum class Container { Window, Frame1 };
 enum class FontStyle { Bold, Regular };

@@ -21,15 +21,24 @@ void MainForm::OnEvent(ControlId control, Event event) {
       {ControlId::Check4, Event::MouseMove, &MainForm::Check4_MouseMove},
       {ControlId::Check5, Event::MouseMove, &MainForm::Check5_MouseMove},
       {ControlId::Frame1, Event::MouseMove, &MainForm::Frame1_MouseMove},
+      {ControlId::Check1, Event::GotFocus, &MainForm::Check1_GotFocus},
+      {ControlId::Check2, Event::GotFocus, &MainForm::Check2_GotFocus},
+      {ControlId::Check3, Event::GotFocus, &MainForm::Check3_GotFocus},
+      {ControlId::Check4, Event::GotFocus, &MainForm::Check4_GotFocus},
+      {ControlId::Check5, Event::GotFocus, &MainForm::Check5_GotFocus},
+      {ControlId::Combo1, Event::GotFocus, &MainForm::Combo1_GotFocus},
+      {ControlId::Combo2, Event::GotFocus, &MainForm::Combo2_GotFocus},
+      {ControlId::Combo1, Event::Click, &MainForm::Combo1_FocusedClick},
+      {ControlId::Combo2, Event::Click, &MainForm::Combo2_FocusedClick},
       {ControlId::Command3, Event::Click, &MainForm::Command3_Click},
       {ControlId::Command1, Event::Click, &MainForm::Command1_Click},
       {ControlId::Command4, Event::Click, &MainForm::Command4_Click},
       {ControlId::Command2, Event::Click, &MainForm::Command2_Click},
   };
+  // An event may have more than one handler; they run in the table's order.
   for (const Binding& binding : kBindings) {
     if (binding.control == control && binding.event == event) {
       (this->*binding.handler)();
-      return;
     }
   }
 }

@@ -34,6 +34,16 @@ class MainForm final : public EventSink {
   void Check4_MouseMove();
   void Check5_MouseMove();
   void Frame1_MouseMove();
+  // The same hints for the keyboard: the focus arriving, a choice made in a focused list.
+  void Check1_GotFocus();
+  void Check2_GotFocus();
+  void Check3_GotFocus();
+  void Check4_GotFocus();
+  void Check5_GotFocus();
+  void Combo1_GotFocus();
+  void Combo2_GotFocus();
+  void Combo1_FocusedClick();
+  void Combo2_FocusedClick();
   // Apply.
   void Command3_Click();
   // Run, restart, help and exit.
@@ -44,6 +54,7 @@ class MainForm final : public EventSink {
 
  private:
   void ShowFlagHint(std::size_t flag);
+  void ShowSwitchDescriptions();
 
   Form& form_;
   SystemActions& actions_;

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -39,15 +40,20 @@ class ScriptedSink final : public EventSink {
   }
   void OnTimer() override { ++ticks; }
 
-  // The log without pointer movement, which real input adds on its way to a click.
-  std::vector<std::wstring> Actions() const {
-    std::vector<std::wstring> actions;
+  // The log without pointer movement and focus, which real input adds on its way to a click.
+  std::vector<std::wstring> Actions() const { return Without({L"MouseMove", L"GotFocus"}); }
+  std::vector<std::wstring> Without(std::initializer_list<const wchar_t*> events) const {
+    std::vector<std::wstring> kept;
     for (const std::wstring& entry : log) {
-      if (entry.find(L"MouseMove") == std::wstring::npos) {
-        actions.push_back(entry);
+      bool keep = true;
+      for (const wchar_t* event : events) {
+        keep = keep && entry.find(event) == std::wstring::npos;
+      }
+      if (keep) {
+        kept.push_back(entry);
       }
     }
-    return actions;
+    return kept;
   }
   bool Saw(const std::wstring& entry) const {
     for (const std::wstring& seen : log) {
@@ -59,7 +65,7 @@ class ScriptedSink final : public EventSink {
   }
 
   static std::wstring Name(ControlId control, Event event) {
-    const wchar_t* const kEvents[] = {L"Click", L"Change", L"MouseMove"};
+    const wchar_t* const kEvents[] = {L"Click", L"Change", L"MouseMove", L"GotFocus"};
     return std::wstring(SpecOf(control).name) + L" " + kEvents[static_cast<int>(event)];
   }
 
@@ -208,6 +214,18 @@ TYPED_TEST_P(FormContract, AClickOnACheckBoxTogglesItAndRaisesNoClick) {
   EXPECT_EQ(this->sink_.Actions(), Log{});
 }
 
+TYPED_TEST_P(FormContract, CheckBoxesAndListsRaiseGotFocusWhenTheyTakeTheFocus) {
+  this->driver_.Click(ControlId::Check2);
+  this->driver_.Click(ControlId::Check2);
+  this->driver_.ChooseFromList(ControlId::Combo1, 1);
+  EXPECT_TRUE(this->form().Focused(ControlId::Combo1));
+  this->driver_.Click(ControlId::Command3);
+  EXPECT_EQ(this->sink_.Without({L"MouseMove", L"Change"}),
+            (Log{L"Check2 GotFocus", L"Combo1 GotFocus", L"Combo1 Click", L"Command3 Click"}));
+  EXPECT_TRUE(this->form().Focused(ControlId::Command3));
+  EXPECT_FALSE(this->form().Focused(ControlId::Combo1));
+}
+
 TYPED_TEST_P(FormContract, AnEnabledTimerTicksEveryInterval) {
   EXPECT_FALSE(this->form().TimerEnabled());
   this->form().SetTimerEnabled(true);
@@ -251,6 +269,7 @@ REGISTER_TYPED_TEST_SUITE_P(FormContract,
                             PointerOverWhatTakesNoInputReachesTheFrame,
                             OptionButtonsFormOneGroupAndOnlyTheUserRaisesClick,
                             AClickOnACheckBoxTogglesItAndRaisesNoClick,
+                            CheckBoxesAndListsRaiseGotFocusWhenTheyTakeTheFocus,
                             AnEnabledTimerTicksEveryInterval,
                             AFailureEscapingAHandlerIsReportedOnceAndEndsTheForm,
                             AfterTheEndNoEventIsRaised);

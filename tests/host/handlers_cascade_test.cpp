@@ -97,7 +97,9 @@ TEST(Cascade, EveryStageByListChoiceTypingAndExactEmptiness) {
          StageCWithFlags(f);
          f.ChooseFromList(ControlId::Combo1, 4);
        },
-       L"frame=1 combo1='-v' combo2='-2'/1 flags=11 10 10 11 10 label3='" + kIdle + L"'"},
+       // Check4, clicked last, showed its hint as it took the focus.
+       L"frame=1 combo1='-v' combo2='-2'/1 flags=11 10 10 11 10 label3='" +
+           std::wstring(expected::kFlagHints[3].text) + L"'"},
       {"deleting the cycle text closes everything only when it is empty, marks kept",
        [](MemoryForm& f) {
          StageCWithFlags(f);

@@ -70,10 +70,23 @@ bool MemoryForm::TakesInput(ControlId id) const {
   return SpecOf(id).container == Container::Window || TakesInput(ControlId::Frame1);
 }
 
+void MemoryForm::Focus(ControlId id) {
+  const ControlKind kind = SpecOf(id).kind;
+  if (!TakesInput(id) || focus_ == id || kind == ControlKind::Label ||
+      kind == ControlKind::Frame) {
+    return;
+  }
+  focus_ = id;
+  if (kind == ControlKind::CheckBox || kind == ControlKind::ComboBox) {
+    Raise(id, Event::GotFocus);
+  }
+}
+
 void MemoryForm::Click(ControlId id) {
   if (!TakesInput(id)) {
     return;
   }
+  Focus(id);
   switch (SpecOf(id).kind) {
     case ControlKind::PushButton:
       Raise(id, Event::Click);
@@ -92,6 +105,11 @@ void MemoryForm::Click(ControlId id) {
 }
 
 void MemoryForm::ChooseFromList(ControlId combo, std::size_t index) {
+  Focus(combo);
+  Wheel(combo, index);
+}
+
+void MemoryForm::Wheel(ControlId combo, std::size_t index) {
   if (!TakesInput(combo)) {
     return;
   }
@@ -107,6 +125,7 @@ void MemoryForm::EditText(ControlId combo, std::wstring text) {
   if (!TakesInput(combo)) {
     return;
   }
+  Focus(combo);
   Control& control = At(combo);
   if (control.text == text) {
     return;

@@ -35,15 +35,21 @@ class MemoryForm final : public Form {
   void SetVisible(ControlId id, bool visible) override { At(id).visible = visible; }
   std::int16_t Value(ControlId id) const override { return At(id).value; }
   void SetValue(ControlId id, std::int16_t value) override;
+  bool Focused(ControlId id) const override { return focus_ == id; }
   bool TimerEnabled() const override { return timerEnabled_; }
   void SetTimerEnabled(bool enabled) override;
   void End(int exitCode) override;
 
   // What a user can do; each gesture does only what real controls would let through.
-  // A pointer click: presses a button, selects an option button, toggles a check box.
+  // A pointer click: focuses and presses a button, selects an option button, toggles a check box.
   void Click(ControlId id);
-  // Opens the combo box's list and chooses the entry at `index`.
+  // Opens the combo box's list and chooses the entry at `index`; or, with the list focused,
+  // the arrow keys choose it. Either way the list has the focus.
   void ChooseFromList(ControlId combo, std::size_t index);
+  // The mouse wheel over the list chooses the entry at `index`; the focus stays where it is.
+  void Wheel(ControlId combo, std::size_t index);
+  // Tab or an arrow key brings the focus onto the control.
+  void Focus(ControlId id);
   // Types `text` at the end of the combo box's field, one character at a time.
   void Type(ControlId combo, std::wstring_view text);
   // Deletes the last character of the combo box's field (Backspace).
@@ -83,6 +89,7 @@ class MemoryForm final : public Form {
   unsigned long long now_ = 0;
   unsigned long long nextTick_ = 0;
   std::optional<int> exitCode_;
+  std::optional<ControlId> focus_;
 };
 
 }  // namespace addmorvane::test

@@ -53,6 +53,13 @@ Function User32Function(const char* name) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
+int SystemDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
+}
+
 int DpiOf(HWND hwnd) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
@@ -61,10 +68,18 @@ int DpiOf(HWND hwnd) {
       return static_cast<int>(dpi);
     }
   }
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
+  return SystemDpi();
+}
+
+// Before Windows 10 1607 the system's metrics are those of the system's dpi.
+int SystemMetricForDpi(int index, int dpi) {
+  using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+  static const auto metricForDpi =
+      User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+  if (metricForDpi != nullptr) {
+    return metricForDpi(index, static_cast<UINT>(dpi));
+  }
+  return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
 }
 
 SIZE WindowSizeForClient(int width, int height, int dpi) {
@@ -76,6 +91,27 @@ SIZE WindowSizeForClient(int width, int height, int dpi) {
     AdjustWindowRectEx(&rect, kFormStyle, FALSE, kFormExStyle);
   }
   return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+// Windows names a control that has no caption of its own, such as a list, after the text
+// of the static just before it in z-order (which is creation order), and screen readers
+// read that name: so each list's caption label is created just before its list. Statics
+// take no focus, so the tab order stays that of the layout table.
+std::vector<const ControlSpec*> CreationOrder() {
+  std::vector<const ControlSpec*> order;
+  for (const ControlSpec& spec : kLayout) {
+    bool isListLabel = false;
+    for (const ListLabel& pair : kListLabels) {
+      if (spec.id == pair.list) {
+        order.push_back(&SpecOf(pair.label));
+      }
+      isListLabel = isListLabel || spec.id == pair.label;
+    }
+    if (!isListLabel) {
+      order.push_back(&spec);
+    }
+  }
+  return order;
 }
 
 }  // namespace
@@ -111,18 +147,40 @@ void FormWindow::Create() {
     throw SystemError(GetLastError(), L"Не удалось создать окно программы.");
   }
   SetWindowLongPtrW(form_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
-  SendMessageW(form_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-  SendMessageW(form_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
   dpi_ = DpiOf(form_);
   CreateControls();
   ApplyLayout();
 }
 
+// The title bar's and the task switcher's icons, each loaded at the size the system uses at
+// the window's dpi, so that the icon's own image for that size is shown and not a scaled one.
+void FormWindow::ApplyIcons() {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  const struct {
+    WPARAM which;
+    int metric;
+    HICON* icon;
+  } kinds[] = {{ICON_SMALL, SM_CXSMICON, &smallIcon_}, {ICON_BIG, SM_CXICON, &bigIcon_}};
+  for (const auto& kind : kinds) {
+    const int size = SystemMetricForDpi(kind.metric, dpi_);
+    auto* icon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    if (icon == nullptr) {
+      continue;  // the window keeps the icon it has
+    }
+    SendMessageW(form_, WM_SETICON, kind.which, reinterpret_cast<LPARAM>(icon));
+    if (*kind.icon != nullptr) {
+      DestroyIcon(*kind.icon);
+    }
+    *kind.icon = icon;
+  }
+}
+
 void FormWindow::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   const ControlSpec* previous = nullptr;
-  for (const ControlSpec& spec : kLayout) {
+  for (const ControlSpec* const created : CreationOrder()) {
+    const ControlSpec& spec = *created;
     HWND parent = spec.container == Container::Window ? form_ : control(ControlId::Frame1);
     // Option buttons that follow one another in a container form one group.
     const bool startsGroup = previous == nullptr || spec.kind != ControlKind::OptionButton ||
@@ -180,6 +238,8 @@ void FormWindow::ApplyLayout() {
       FitComboHeight(hwnd, height);
     }
   }
+
+  ApplyIcons();
 
   const SIZE outer = WindowSizeForClient(TwipsToPixels(kClientWidthTwips, dpi_),
                                          TwipsToPixels(kClientHeightTwips, dpi_), dpi_);

@@ -41,6 +41,11 @@ FormWindow::~FormWindow() {
   for (HFONT font : fittedFonts_) {
     DeleteObject(font);
   }
+  for (HICON icon : {smallIcon_, bigIcon_}) {
+    if (icon != nullptr) {
+      DestroyIcon(icon);
+    }
+  }
 }
 
 void FormWindow::Show() {
@@ -153,6 +158,12 @@ void FormWindow::SetValue(ControlId id, std::int16_t value) {
   SendMessageW(control(id), BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
+bool FormWindow::Focused(ControlId id) const {
+  HWND focus = GetFocus();
+  // A combo box's text field is a window of its own, inside the combo box.
+  return focus != nullptr && (focus == control(id) || IsChild(control(id), focus));
+}
+
 void FormWindow::SetTimerEnabled(bool enabled) {
   // Enabling a running timer lets its current interval run on.
   if (enabled == timerEnabled_) {
@@ -197,7 +208,9 @@ void FormWindow::OnCommand(ControlId id, UINT code) {
       }
       break;
     case ControlKind::ComboBox:
-      if (code == CBN_EDITCHANGE) {
+      if (code == CBN_SETFOCUS) {
+        Raise(id, Event::GotFocus);
+      } else if (code == CBN_EDITCHANGE) {
         Raise(id, Event::Change);
       } else if (code == CBN_SELCHANGE) {
         const LRESULT index = SendMessageW(hwnd, CB_GETCURSEL, 0, 0);
@@ -363,7 +376,13 @@ LRESULT CALLBACK FormWindow::CheckBoxProc(HWND hwnd, UINT message, WPARAM wParam
   if (message == WM_MOUSEMOVE && self->form_ != nullptr) {
     self->Raise(static_cast<ControlId>(GetDlgCtrlID(hwnd)), Event::MouseMove);
   }
-  return CallWindowProcW(self->checkBoxBaseProc_, hwnd, message, wParam, lParam);
+  const LRESULT result = CallWindowProcW(self->checkBoxBaseProc_, hwnd, message, wParam, lParam);
+  // Seen here rather than as BN_SETFOCUS: that needs BS_NOTIFY, with which a double click
+  // would toggle a check box only once.
+  if (message == WM_SETFOCUS && self->form_ != nullptr) {
+    self->Raise(static_cast<ControlId>(GetDlgCtrlID(hwnd)), Event::GotFocus);
+  }
+  return result;
 }
 
 }  // namespace addmorvane

@@ -59,6 +59,7 @@ class FormWindow final : public Form {
   // Selecting an option button from code deselects the others of its group and, like the
   // system's own check messages, raises no Click.
   void SetValue(ControlId id, std::int16_t value) override;
+  bool Focused(ControlId id) const override;
   bool TimerEnabled() const override { return timerEnabled_; }
   void SetTimerEnabled(bool enabled) override;
 
@@ -76,6 +77,7 @@ class FormWindow final : public Form {
   void RestoreFocus();
   void CreateControls();
   void ApplyLayout();
+  void ApplyIcons();
   void FitComboHeight(HWND combo, int height) const;
   HFONT FontFor(const ControlSpec& spec, int width, int height);
   template <typename Action>
@@ -90,6 +92,8 @@ class FormWindow final : public Form {
   HFONT boldFont_ = nullptr;
   HFONT regularFont_ = nullptr;
   std::vector<HFONT> fittedFonts_;
+  HICON smallIcon_ = nullptr;
+  HICON bigIcon_ = nullptr;
   WNDPROC checkBoxBaseProc_ = nullptr;
   // The control that had the keyboard focus when another window was activated.
   HWND focusWhileInactive_ = nullptr;
