@@ -104,8 +104,8 @@ TEST(Hints, TheFocusAndChoicesInAFocusedListShowThePointersHints) {
        pass[0].text, kIdle},
       {"a cycle switch chosen", [](MemoryForm& f) { f.ChooseFromList(Id::Combo1, 2); },
        cycle[3].text, pass[0].text, kIdle},
-      {"onto a disabled flag: no focus", [](MemoryForm& f) { f.Focus(Id::Check1); },
-       cycle[3].text, pass[0].text, kIdle},
+      {"onto a disabled flag: no focus", [](MemoryForm& f) { f.Focus(Id::Check1); }, cycle[3].text,
+       pass[0].text, kIdle},
       {"onto the pass list", [](MemoryForm& f) { f.Focus(Id::Combo2); }, cycle[3].text,
        pass[0].text, kIdle},
       {"a pass switch chosen", [](MemoryForm& f) { f.ChooseFromList(Id::Combo2, 3); },
@@ -120,10 +120,10 @@ TEST(Hints, TheFocusAndChoicesInAFocusedListShowThePointersHints) {
        cycle[3].text, pass[4].text, flag[4].text},
       {"onto the cycle list", [](MemoryForm& f) { f.Focus(Id::Combo1); }, cycle[3].text,
        pass[1].text, flag[4].text},
-      {"typing describes nothing", [](MemoryForm& f) { f.Type(Id::Combo1, L"x"); },
-       cycle[3].text, pass[1].text, flag[4].text},
-      {"a typed text that is no switch", [](MemoryForm& f) { f.Focus(Id::Combo2); },
-       cycle[3].text, pass[1].text, flag[4].text},
+      {"typing describes nothing", [](MemoryForm& f) { f.Type(Id::Combo1, L"x"); }, cycle[3].text,
+       pass[1].text, flag[4].text},
+      {"a typed text that is no switch", [](MemoryForm& f) { f.Focus(Id::Combo2); }, cycle[3].text,
+       pass[1].text, flag[4].text},
   };
   RecordingActions actions;
   MemoryApp app(actions);

@@ -72,8 +72,7 @@ bool MemoryForm::TakesInput(ControlId id) const {
 
 void MemoryForm::Focus(ControlId id) {
   const ControlKind kind = SpecOf(id).kind;
-  if (!TakesInput(id) || focus_ == id || kind == ControlKind::Label ||
-      kind == ControlKind::Frame) {
+  if (!TakesInput(id) || focus_ == id || kind == ControlKind::Label || kind == ControlKind::Frame) {
     return;
   }
   focus_ = id;

@@ -2,6 +2,7 @@
 // ADDMORVANE_EXPECT_DPI tells which density the display has.
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "harness.h"
 
@@ -11,6 +12,43 @@ namespace {
 int ExpectedDpi() {
   const char* value = std::getenv("ADDMORVANE_EXPECT_DPI");
   return value == nullptr ? 0 : std::atoi(value);
+}
+
+// The icons the window sets for itself have the system's small and large icon sizes at the
+// display's density.
+void ExpectIconsForDpi(HWND form, int dpi) {
+  const struct {
+    int dpi, small, big;
+  } kSizes[] = {{96, 16, 32}, {120, 20, 40}, {144, 24, 48}, {192, 32, 64}};
+  int tested = 0;
+  for (const auto& row : kSizes) {
+    if (row.dpi != dpi) {
+      continue;
+    }
+    for (const auto& [which, size] :
+         {std::pair{ICON_SMALL, row.small}, std::pair{ICON_BIG, row.big}}) {
+      const auto icon = reinterpret_cast<HICON>(SendMessageW(form, WM_GETICON, which, 0));
+      ICONINFO info{};
+      ASSERT_TRUE(GetIconInfo(icon, &info)) << "no icon " << which;
+      BITMAP bitmap{};
+      GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap);
+      DeleteObject(info.hbmColor);
+      DeleteObject(info.hbmMask);
+      EXPECT_EQ(bitmap.bmWidth, size) << "icon " << which << " at " << dpi << " dpi";
+      EXPECT_EQ(bitmap.bmHeight, size) << "icon " << which << " at " << dpi << " dpi";
+      ++tested;
+    }
+  }
+  EXPECT_EQ(tested, 2) << "no sizes known for " << dpi << " dpi";
+}
+
+using IconTest = FormTest;
+
+TEST_F(IconTest, TheWindowsIconsHaveTheSizesOfItsDensity) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  ExpectIconsForDpi(window().hwnd(), dpi);
 }
 
 class HighDpiTest : public FormTest {
@@ -35,6 +73,7 @@ TEST_F(HighDpiTest, WindowAndControlsScaleWithTheDisplay) {
   ASSERT_EQ(GetDeviceCaps(screen, LOGPIXELSY), dpi_);
   ReleaseDC(nullptr, screen);
   HWND form = window().hwnd();
+  ExpectIconsForDpi(form, dpi_);
   RECT client{};
   GetClientRect(form, &client);
   ExpectScaled(client.right, expected::kClientWidthTwips);
