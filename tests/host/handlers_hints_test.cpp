@@ -1,7 +1,6 @@
 // The hints, with the pointer routed as the window routes it, on the in-memory form.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "expected/facts.h"
@@ -84,54 +83,53 @@ TEST(Hints, PointerOverAControlThatTakesNoInputReachesTheFrame) {
   EXPECT_EQ(app.form.Text(ControlId::Label1), expected::kCycleDescriptions[3].text);
 }
 
-// The keyboard's hints, one user's session step by step: each row's gesture, then what the
-// three labels show.
+// The keyboard's hints through one session: after each gesture (Focus, a Choice from a list,
+// the mouse Wheel over a list, Typing "x"), what the three labels show.
 TEST(Hints, TheFocusAndChoicesInAFocusedListShowThePointersHints) {
   const auto& cycle = expected::kCycleDescriptions;
   const auto& pass = expected::kPassDescriptions;
   const auto& flag = expected::kFlagHints;
   using Id = ControlId;
-  struct Step {
-    const char* what;
-    std::function<void(MemoryForm&)> gesture;
+  const struct {
+    char gesture;
+    Id control;
+    std::size_t entry;
     std::wstring_view label1, label2, label3;
-  };
-  const Step steps[] = {
-      {"trial mode: nothing in the frame takes the focus",
-       [](MemoryForm& f) { f.Focus(Id::Combo1), f.Focus(Id::Check1); }, L"old", L"old", kIdle},
-      {"work mode", [](MemoryForm& f) { f.Click(Id::Option2); }, L"old", L"old", kIdle},
-      {"onto the empty cycle list", [](MemoryForm& f) { f.Focus(Id::Combo1); }, cycle[0].text,
-       pass[0].text, kIdle},
-      {"a cycle switch chosen", [](MemoryForm& f) { f.ChooseFromList(Id::Combo1, 2); },
-       cycle[3].text, pass[0].text, kIdle},
-      {"onto a disabled flag: no focus", [](MemoryForm& f) { f.Focus(Id::Check1); }, cycle[3].text,
-       pass[0].text, kIdle},
-      {"onto the pass list", [](MemoryForm& f) { f.Focus(Id::Combo2); }, cycle[3].text,
-       pass[0].text, kIdle},
-      {"a pass switch chosen", [](MemoryForm& f) { f.ChooseFromList(Id::Combo2, 3); },
-       cycle[3].text, pass[4].text, kIdle},
-      {"onto a flag", [](MemoryForm& f) { f.Focus(Id::Check3); }, cycle[3].text, pass[4].text,
-       flag[2].text},
-      {"leaving it resets nothing", [](MemoryForm& f) { f.Focus(Id::Command3); }, cycle[3].text,
-       pass[4].text, flag[2].text},
-      {"onto the last flag", [](MemoryForm& f) { f.Focus(Id::Check5); }, cycle[3].text,
-       pass[4].text, flag[4].text},
-      {"a choice by the wheel, without the focus", [](MemoryForm& f) { f.Wheel(Id::Combo2, 0); },
-       cycle[3].text, pass[4].text, flag[4].text},
-      {"onto the cycle list", [](MemoryForm& f) { f.Focus(Id::Combo1); }, cycle[3].text,
-       pass[1].text, flag[4].text},
-      {"typing describes nothing", [](MemoryForm& f) { f.Type(Id::Combo1, L"x"); }, cycle[3].text,
-       pass[1].text, flag[4].text},
-      {"a typed text that is no switch", [](MemoryForm& f) { f.Focus(Id::Combo2); }, cycle[3].text,
-       pass[1].text, flag[4].text},
+  } steps[] = {
+      {'F', Id::Combo1, 0, cycle[0].text, pass[0].text, kIdle},
+      {'C', Id::Combo1, 2, cycle[3].text, pass[0].text, kIdle},
+      {'F', Id::Check1, 0, cycle[3].text, pass[0].text, kIdle},  // disabled: no focus
+      {'F', Id::Combo2, 0, cycle[3].text, pass[0].text, kIdle},
+      {'C', Id::Combo2, 3, cycle[3].text, pass[4].text, kIdle},
+      {'F', Id::Check3, 0, cycle[3].text, pass[4].text, flag[2].text},
+      {'F', Id::Command3, 0, cycle[3].text, pass[4].text, flag[2].text},  // leaving: no reset
+      {'F', Id::Check5, 0, cycle[3].text, pass[4].text, flag[4].text},
+      {'W', Id::Combo2, 0, cycle[3].text, pass[4].text, flag[4].text},  // no focus: the pointer's
+      {'F', Id::Combo1, 0, cycle[3].text, pass[1].text, flag[4].text},
+      {'T', Id::Combo1, 0, cycle[3].text, pass[1].text, flag[4].text},
+      {'F', Id::Combo2, 0, cycle[3].text, pass[1].text, flag[4].text},  // "-sx" describes nothing
   };
   RecordingActions actions;
   MemoryApp app(actions);
+  app.form.Click(ControlId::Option2);
   app.form.SetText(ControlId::Label1, L"old");
   app.form.SetText(ControlId::Label2, L"old");
-  for (const Step& step : steps) {
-    SCOPED_TRACE(step.what);
-    step.gesture(app.form);
+  int number = 0;
+  for (const auto& step : steps) {
+    SCOPED_TRACE(testing::Message() << "step " << ++number);
+    switch (step.gesture) {
+      case 'F':
+        app.form.Focus(step.control);
+        break;
+      case 'C':
+        app.form.ChooseFromList(step.control, step.entry);
+        break;
+      case 'W':
+        app.form.Wheel(step.control, step.entry);
+        break;
+      default:
+        app.form.Type(step.control, L"x");
+    }
     EXPECT_EQ(app.form.Text(ControlId::Label1), step.label1);
     EXPECT_EQ(app.form.Text(ControlId::Label2), step.label2);
     EXPECT_EQ(app.form.Text(ControlId::Label3), step.label3);

@@ -61,6 +61,10 @@ TEST_F(StartupTest, ControlsShowTrialModeAtStart) {
         row.name == L"Label3" ? std::wstring(expected::kIdleHint) : std::wstring(row.caption);
     EXPECT_EQ(WindowText(ControlNamed(row.name)), text);
   }
+  // Buttons are named by their captions, above; a list by the static text just before it in
+  // z-order. That name is what Narrator reads; AccessibleObjectFromWindow fails under Wine.
+  EXPECT_EQ(GetWindow(Control(Id::Combo1), GW_HWNDPREV), Control(Id::Label1));
+  EXPECT_EQ(GetWindow(Control(Id::Combo2), GW_HWNDPREV), Control(Id::Label2));
   // Only the frame (and with it everything inside it), Combo2 and the flags are locked.
   for (const Id locked : {Id::Frame1, Id::Combo2}) {
     EXPECT_FALSE(IsWindowEnabled(Control(locked)));
