@@ -24,7 +24,7 @@ void MainForm::Check5_MouseMove() {
 }
 
 // Describes the chosen switches; a text that is not a switch leaves its label as it was.
-void MainForm::ShowSwitchDescriptions() {
+void MainForm::Frame1_MouseMove() {
   if (const auto cycle = CycleDescription(form_.Text(ControlId::Combo1))) {
     form_.SetText(ControlId::Label1, *cycle);
   }
@@ -33,44 +33,40 @@ void MainForm::ShowSwitchDescriptions() {
   }
 }
 
-void MainForm::Frame1_MouseMove() {
-  ShowSwitchDescriptions();
-}
-
 // The keyboard gets the pointer's hints: only an enabled flag or list can take the focus, as
 // only an enabled one takes the pointer.
 void MainForm::Check1_GotFocus() {
-  ShowFlagHint(0);
+  Check1_MouseMove();
 }
 void MainForm::Check2_GotFocus() {
-  ShowFlagHint(1);
+  Check2_MouseMove();
 }
 void MainForm::Check3_GotFocus() {
-  ShowFlagHint(2);
+  Check3_MouseMove();
 }
 void MainForm::Check4_GotFocus() {
-  ShowFlagHint(3);
+  Check4_MouseMove();
 }
 void MainForm::Check5_GotFocus() {
-  ShowFlagHint(4);
+  Check5_MouseMove();
 }
 void MainForm::Combo1_GotFocus() {
-  ShowSwitchDescriptions();
+  Frame1_MouseMove();
 }
 void MainForm::Combo2_GotFocus() {
-  ShowSwitchDescriptions();
+  Frame1_MouseMove();
 }
 
 // Runs after the cascade's own handler of the choice. A choice in a list without the focus (the
 // mouse wheel over it) is the pointer's, which describes nothing.
 void MainForm::Combo1_FocusedClick() {
   if (form_.Focused(ControlId::Combo1)) {
-    ShowSwitchDescriptions();
+    Frame1_MouseMove();
   }
 }
 void MainForm::Combo2_FocusedClick() {
   if (form_.Focused(ControlId::Combo2)) {
-    ShowSwitchDescriptions();
+    Frame1_MouseMove();
   }
 }
 

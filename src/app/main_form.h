@@ -54,7 +54,6 @@ class MainForm final : public EventSink {
 
  private:
   void ShowFlagHint(std::size_t flag);
-  void ShowSwitchDescriptions();
 
   Form& form_;
   SystemActions& actions_;
