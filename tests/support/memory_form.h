@@ -41,14 +41,13 @@ class MemoryForm final : public Form {
   void End(int exitCode) override;
 
   // What a user can do; each gesture does only what real controls would let through.
-  // A pointer click: focuses and presses a button, selects an option button, toggles a check box.
+  // A pointer click: presses a button, selects an option button, toggles a check box.
   void Click(ControlId id);
-  // Opens the combo box's list and chooses the entry at `index`; or, with the list focused,
-  // the arrow keys choose it. Either way the list has the focus.
+  // Opens the combo box's list and chooses the entry at `index` (or the arrow keys do).
   void ChooseFromList(ControlId combo, std::size_t index);
   // The mouse wheel over the list chooses the entry at `index`; the focus stays where it is.
   void Wheel(ControlId combo, std::size_t index);
-  // Tab or an arrow key brings the focus onto the control.
+  // Tab or an arrow key brings the focus onto the control, as a click or typing does.
   void Focus(ControlId id);
   // Types `text` at the end of the combo box's field, one character at a time.
   void Type(ControlId combo, std::wstring_view text);
