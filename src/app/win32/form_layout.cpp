@@ -1,6 +1,8 @@
 // Building the window from the layout table, at the display's pixel density.
 #include <windows.h>
 
+#include <array>
+#include <cstddef>
 #include <vector>
 
 #include "app/captions.h"
@@ -53,13 +55,6 @@ Function User32Function(const char* name) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
-int SystemDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi > 0 ? dpi : 96;
-}
-
 int DpiOf(HWND hwnd) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
@@ -68,18 +63,20 @@ int DpiOf(HWND hwnd) {
       return static_cast<int>(dpi);
     }
   }
-  return SystemDpi();
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : 96;
 }
 
-// Before Windows 10 1607 the system's metrics are those of the system's dpi.
+// Before Windows 10 1607 the title bar keeps the system's dpi on every display, and with it the
+// system's icon sizes.
 int SystemMetricForDpi(int index, int dpi) {
   using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
   static const auto metricForDpi =
       User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
-  if (metricForDpi != nullptr) {
-    return metricForDpi(index, static_cast<UINT>(dpi));
-  }
-  return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
+  return metricForDpi != nullptr ? metricForDpi(index, static_cast<UINT>(dpi))
+                                 : GetSystemMetrics(index);
 }
 
 SIZE WindowSizeForClient(int width, int height, int dpi) {
@@ -97,22 +94,24 @@ SIZE WindowSizeForClient(int width, int height, int dpi) {
 // of the static just before it in z-order (which is creation order), and screen readers
 // read that name: so each list's caption label is created just before its list. Statics
 // take no focus, so the tab order stays that of the layout table.
-std::vector<const ControlSpec*> CreationOrder() {
-  std::vector<const ControlSpec*> order;
-  for (const ControlSpec& spec : kLayout) {
+constexpr auto kCreationOrder = [] {
+  std::array<ControlId, kControlCount> order{};
+  std::size_t next = 0;
+  for (std::size_t index = 0; index < kControlCount; ++index) {
+    const auto id = static_cast<ControlId>(static_cast<int>(ControlId::Command1) + int(index));
     bool isListLabel = false;
     for (const ListLabel& pair : kListLabels) {
-      if (spec.id == pair.list) {
-        order.push_back(&SpecOf(pair.label));
+      if (id == pair.list) {
+        order.at(next++) = pair.label;
       }
-      isListLabel = isListLabel || spec.id == pair.label;
+      isListLabel = isListLabel || id == pair.label;
     }
     if (!isListLabel) {
-      order.push_back(&spec);
+      order.at(next++) = id;
     }
   }
   return order;
-}
+}();
 
 }  // namespace
 
@@ -152,35 +151,11 @@ void FormWindow::Create() {
   ApplyLayout();
 }
 
-// The title bar's and the task switcher's icons, each loaded at the size the system uses at
-// the window's dpi, so that the icon's own image for that size is shown and not a scaled one.
-void FormWindow::ApplyIcons() {
-  const HINSTANCE instance = GetModuleHandleW(nullptr);
-  const struct {
-    WPARAM which;
-    int metric;
-    HICON* icon;
-  } kinds[] = {{ICON_SMALL, SM_CXSMICON, &smallIcon_}, {ICON_BIG, SM_CXICON, &bigIcon_}};
-  for (const auto& kind : kinds) {
-    const int size = SystemMetricForDpi(kind.metric, dpi_);
-    auto* icon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-    if (icon == nullptr) {
-      continue;  // the window keeps the icon it has
-    }
-    SendMessageW(form_, WM_SETICON, kind.which, reinterpret_cast<LPARAM>(icon));
-    if (*kind.icon != nullptr) {
-      DestroyIcon(*kind.icon);
-    }
-    *kind.icon = icon;
-  }
-}
-
 void FormWindow::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   const ControlSpec* previous = nullptr;
-  for (const ControlSpec* const created : CreationOrder()) {
-    const ControlSpec& spec = *created;
+  for (const ControlId id : kCreationOrder) {
+    const ControlSpec& spec = SpecOf(id);
     HWND parent = spec.container == Container::Window ? form_ : control(ControlId::Frame1);
     // Option buttons that follow one another in a container form one group.
     const bool startsGroup = previous == nullptr || spec.kind != ControlKind::OptionButton ||
@@ -212,8 +187,8 @@ void FormWindow::CreateControls() {
   }
 }
 
-// Places every control and sizes the window for the current dpi: at start and whenever the
-// window moves to a display with another pixel density.
+// Places every control, sizes the window and loads its icons for the current dpi: at start and
+// whenever the window moves to a display with another pixel density.
 void FormWindow::ApplyLayout() {
   const HFONT oldBold = boldFont_;
   const HFONT oldRegular = regularFont_;
@@ -239,7 +214,18 @@ void FormWindow::ApplyLayout() {
     }
   }
 
-  ApplyIcons();
+  // The title bar's and the task switcher's icons, each loaded at the size the system uses at
+  // this dpi, so that the icon's own image for that size is shown and not a scaled one.
+  for (WPARAM which = ICON_SMALL; which <= ICON_BIG; ++which) {
+    const int size = SystemMetricForDpi(which == ICON_BIG ? SM_CXICON : SM_CXSMICON, dpi_);
+    auto* icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(kIconId),
+                                               IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    if (icon != nullptr) {  // otherwise the window keeps the icon it has
+      SendMessageW(form_, WM_SETICON, which, reinterpret_cast<LPARAM>(icon));
+      DestroyIcon(icons_[which]);  // nothing for the first, a null handle
+      icons_[which] = icon;
+    }
+  }
 
   const SIZE outer = WindowSizeForClient(TwipsToPixels(kClientWidthTwips, dpi_),
                                          TwipsToPixels(kClientHeightTwips, dpi_), dpi_);

@@ -41,10 +41,8 @@ FormWindow::~FormWindow() {
   for (HFONT font : fittedFonts_) {
     DeleteObject(font);
   }
-  for (HICON icon : {smallIcon_, bigIcon_}) {
-    if (icon != nullptr) {
-      DestroyIcon(icon);
-    }
+  for (HICON icon : icons_) {
+    DestroyIcon(icon);
   }
 }
 
@@ -373,16 +371,13 @@ LRESULT CALLBACK FormWindow::CheckBoxProc(HWND hwnd, UINT message, WPARAM wParam
   if (self == nullptr) {
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
-  if (message == WM_MOUSEMOVE && self->form_ != nullptr) {
-    self->Raise(static_cast<ControlId>(GetDlgCtrlID(hwnd)), Event::MouseMove);
+  // The focus is seen here rather than as BN_SETFOCUS: that needs BS_NOTIFY, with which a
+  // double click would toggle a check box only once.
+  if ((message == WM_MOUSEMOVE || message == WM_SETFOCUS) && self->form_ != nullptr) {
+    self->Raise(static_cast<ControlId>(GetDlgCtrlID(hwnd)),
+                message == WM_MOUSEMOVE ? Event::MouseMove : Event::GotFocus);
   }
-  const LRESULT result = CallWindowProcW(self->checkBoxBaseProc_, hwnd, message, wParam, lParam);
-  // Seen here rather than as BN_SETFOCUS: that needs BS_NOTIFY, with which a double click
-  // would toggle a check box only once.
-  if (message == WM_SETFOCUS && self->form_ != nullptr) {
-    self->Raise(static_cast<ControlId>(GetDlgCtrlID(hwnd)), Event::GotFocus);
-  }
-  return result;
+  return CallWindowProcW(self->checkBoxBaseProc_, hwnd, message, wParam, lParam);
 }
 
 }  // namespace addmorvane

@@ -77,7 +77,6 @@ class FormWindow final : public Form {
   void RestoreFocus();
   void CreateControls();
   void ApplyLayout();
-  void ApplyIcons();
   void FitComboHeight(HWND combo, int height) const;
   HFONT FontFor(const ControlSpec& spec, int width, int height);
   template <typename Action>
@@ -92,8 +91,7 @@ class FormWindow final : public Form {
   HFONT boldFont_ = nullptr;
   HFONT regularFont_ = nullptr;
   std::vector<HFONT> fittedFonts_;
-  HICON smallIcon_ = nullptr;
-  HICON bigIcon_ = nullptr;
+  std::array<HICON, 2> icons_{};  // ICON_SMALL, ICON_BIG
   WNDPROC checkBoxBaseProc_ = nullptr;
   // The control that had the keyboard focus when another window was activated.
   HWND focusWhileInactive_ = nullptr;
