@@ -98,7 +98,6 @@ TEST(Hints, TheFocusAndChoicesInAFocusedListShowThePointersHints) {
   } steps[] = {
       {'F', Id::Combo1, 0, cycle[0].text, pass[0].text, kIdle},
       {'C', Id::Combo1, 2, cycle[3].text, pass[0].text, kIdle},
-      {'F', Id::Check1, 0, cycle[3].text, pass[0].text, kIdle},  // disabled: no focus
       {'F', Id::Combo2, 0, cycle[3].text, pass[0].text, kIdle},
       {'C', Id::Combo2, 3, cycle[3].text, pass[4].text, kIdle},
       {'F', Id::Check3, 0, cycle[3].text, pass[4].text, flag[2].text},
