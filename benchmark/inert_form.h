@@ -2,6 +2,7 @@
 // window without its handlers: the window and its controls, and nothing they would start.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -19,6 +20,7 @@ class IgnoredEvents final : public EventSink {
 
 class NoActions final : public SystemActions {
  public:
+  OpenResult StartLaunchScript(std::function<void(ScriptEnd)>) override { return {}; }
   OpenResult ShellOpen(const std::wstring&, ShowCommand) override { return {}; }
   unsigned long RequestRestart() override { return 0; }
   void PutClipboardText(std::wstring_view) override {}

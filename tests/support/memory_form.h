@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -37,6 +38,11 @@ class MemoryForm final : public Form {
   void SetValue(ControlId id, std::int16_t value) override;
   bool TimerEnabled() const override { return timerEnabled_; }
   void SetTimerEnabled(bool enabled) override;
+  void Notify(const std::function<void()>& notification) override {
+    if (!ended()) {
+      guard_.Run(notification);
+    }
+  }
   void End(int exitCode) override;
 
   // What a user can do; each gesture does only what real controls would let through.

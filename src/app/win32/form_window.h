@@ -61,6 +61,7 @@ class FormWindow final : public Form {
   void SetValue(ControlId id, std::int16_t value) override;
   bool TimerEnabled() const override { return timerEnabled_; }
   void SetTimerEnabled(bool enabled) override;
+  void Notify(const std::function<void()>& notification) override;
 
   // Runs an event handler under the handler guard.
   void Raise(ControlId id, Event event);
