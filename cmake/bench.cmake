@@ -20,9 +20,6 @@ add_executable(bench_driver benchmark/driver.cpp benchmark/programs.cpp benchmar
 # Run by hand, not by ./bench: the desktop shell's answers against short bounds.
 add_executable(shell_probe benchmark/shell_probe.cpp)
 target_link_libraries(shell_probe PRIVATE addmorvane_win)
-# Run by hand (benchmark/press-probe): where the press of "выполнить" spends its time.
-add_executable(press_probe WIN32 benchmark/press_probe.cpp)
-target_link_libraries(press_probe PRIVATE addmorvane_win)
 target_link_libraries(bench_driver PRIVATE user32 psapi)
 add_dependencies(bench_driver addmorvane bench_plain bench_empty bench_bare)
 
@@ -30,6 +27,6 @@ foreach(property COMPILE_OPTIONS LINK_OPTIONS MSVC_RUNTIME_LIBRARY)
   get_target_property(value addmorvane ${property})
   if(value)
     set_property(TARGET bench_plain bench_empty bench_bare bench_driver shell_probe
-                                 press_probe PROPERTY ${property} ${value})
+                                 PROPERTY ${property} ${value})
   endif()
 endforeach()

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/join.h"
 #include "launch/restart_timing.h"
 #include "launch/script_start.h"
 #include "runscript/vocabulary.h"
@@ -22,22 +23,20 @@ bool StartLaunchScript(SystemActions& actions, std::function<void(ScriptEnd)> en
   if (!result.refusal.empty()) {
     actions.ShowMessage(result.refusal);
   } else {
-    actions.ReportFailure(result.error,
-                          L"Не удалось запустить " + std::wstring(kLaunchScriptPath) + L".");
+    actions.ReportFailure(result.error, Join({L"Не удалось запустить ", kLaunchScriptPath, L"."}));
   }
   return false;
 }
 
 std::wstring ScriptExitText(unsigned long exitCode) {
-  return L"Файл " + std::wstring(kLaunchScriptPath) + L" завершился с кодом " +
-         ExitCodeText(exitCode) + L". Перезагрузка не назначена.";
+  return Join({L"Файл ", kLaunchScriptPath, L" завершился с кодом ", ExitCodeText(exitCode),
+               L". Перезагрузка не назначена."});
 }
 
 void ReportScriptEnd(SystemActions& actions, ScriptEnd end) {
   if (end.error != 0) {
-    actions.ReportFailure(end.error, L"Не удалось узнать, как завершился файл " +
-                                         std::wstring(kLaunchScriptPath) +
-                                         L". Перезагрузка не назначена.");
+    actions.ReportFailure(end.error, Join({L"Не удалось узнать, как завершился файл ",
+                                           kLaunchScriptPath, L". Перезагрузка не назначена."}));
   } else if (end.exitCode != 0) {
     actions.ShowMessage(ScriptExitText(end.exitCode));
   }
@@ -59,11 +58,11 @@ void ReportRestartRefusal(SystemActions& actions, unsigned long error) {
 }
 
 std::wstring HelpFilePath(std::wstring_view executableFolder) {
-  return std::wstring(executableFolder) + L"\\Help.hlp";
+  return Join({executableFolder, L"\\Help.hlp"});
 }
 
 std::wstring ReadmePath(std::wstring_view executableFolder) {
-  return std::wstring(executableFolder) + L"\\README.txt";
+  return Join({executableFolder, L"\\README.txt"});
 }
 
 void OpenHelp(SystemActions& actions) {

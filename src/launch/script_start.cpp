@@ -1,31 +1,34 @@
 #include "launch/script_start.h"
 
+#include <utility>
+
+#include "base/join.h"
 #include "runscript/vocabulary.h"
 
 namespace addmorvane {
 
 InterpreterStart LaunchScriptStart(std::wstring_view windowsFolder, bool redirected) {
-  std::wstring folder(windowsFolder);
-  if (!folder.empty() && folder.back() == L'\\') {
-    folder.pop_back();
+  if (!windowsFolder.empty() && windowsFolder.back() == L'\\') {
+    windowsFolder.remove_suffix(1);
   }
   // /d: no AutoRun command of the user's. call: the script's own "exit /b N" becomes the
   // interpreter's exit code, which a plain /c can lose.
-  const std::wstring interpreter =
-      folder + (redirected ? L"\\Sysnative\\cmd.exe" : L"\\System32\\cmd.exe");
-  return {interpreter,
-          L"\"" + interpreter + L"\" /d /c call \"" + std::wstring(kLaunchScriptPath) + L"\"",
-          L"C:\\"};
+  std::wstring interpreter =
+      Join({windowsFolder, redirected ? L"\\Sysnative\\cmd.exe" : L"\\System32\\cmd.exe"});
+  std::wstring commandLine =
+      Join({L"\"", interpreter, L"\" /d /c call \"", kLaunchScriptPath, L"\""});
+  return {std::move(interpreter), std::move(commandLine), L"C:\\"};
 }
 
 std::wstring ExitCodeText(unsigned long code) {
+  code &= 0xFFFFFFFFUL;
   if (code < 0x80000000UL) {
-    return std::to_wstring(code);
+    return Decimal(code);
   }
   constexpr std::wstring_view kDigits = L"0123456789ABCDEF";
-  std::wstring text = L"0x";
-  for (int shift = 28; shift >= 0; shift -= 4) {
-    text += kDigits[(code >> shift) & 0xFU];
+  wchar_t text[] = L"0x00000000";
+  for (std::size_t digit = 0; digit < 8; ++digit) {
+    text[9 - digit] = kDigits[(code >> (4 * digit)) & 0xFU];
   }
   return text;
 }

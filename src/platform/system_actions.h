@@ -1,7 +1,7 @@
 // What the program does beyond its own window: the launch script, the shell's open operation,
 // the restart request, the clipboard, the run script on disk, the program's folder and the
-// messages to the user. The handlers reach the system only through this; the tests substitute recorders,
-// since the real restart would end the test and the real shell reaches outside it.
+// messages to the user. The handlers reach the system only through this; the tests substitute
+// recorders, since the real restart would end the test and the real shell reaches outside it.
 #pragma once
 
 #include <functional>

@@ -188,6 +188,16 @@ TEST_F(LaunchE2eTest, TheRestartWaitsForASlowScriptAndComesAtItsEnd) {
   ASSERT_TRUE(app_.Start());
   const ULONGLONG pressed = GetTickCount64();
   ASSERT_TRUE(app_.Click(L"выполнить"));
+  // The interpreter reads the script line by line: nobody may change it while it runs.
+  const auto writerRefused = [] {
+    const HANDLE file = CreateFileW(kLaunchScript.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      CloseHandle(file);
+    }
+    return file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+  };
+  EXPECT_TRUE(WaitFor(writerRefused, 5000)) << "a writer could open the running script";
   ASSERT_TRUE(WaitFor([] { return FileExists(kMarker); }, 30000)) << "the script never ended";
   const ULONGLONG marked = GetTickCount64() - pressed;
   EXPECT_FALSE(app_.WaitForExit(0)) << "restarted before the script's end";

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "base/join.h"
 #include "files/at_name.h"
 #include "launch/script_start.h"
 #include "launch/win32/trust_check.h"
@@ -85,9 +86,9 @@ OpenResult LaunchScriptRunner::Start(const std::wstring& script,
   }
   switch (JudgeWhatIsAtName(info.FileAttributes, info.ReparseTag)) {
     case AtName::Link:
-      return {0, L"Файл " + script +
-                     L" не открыт: на его месте ссылка на другой файл или папку (символическая "
-                     L"ссылка или точка соединения)."};
+      return {0, Join({L"Файл ", script,
+                       L" не открыт: на его месте ссылка на другой файл или папку (символическая "
+                       L"ссылка или точка соединения)."})};
     case AtName::Folder:
       return {kDirectoryNotSupported, {}};
     case AtName::File:

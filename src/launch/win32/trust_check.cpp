@@ -1,5 +1,6 @@
 #include "launch/win32/trust_check.h"
 
+#include "base/join.h"
 #include "launch/file_trust.h"
 #include "launch/trust_refusal.h"
 #include "launch/win32/file_security.h"
@@ -32,11 +33,12 @@ std::wstring WhyNotTrusted(const std::wstring& path) {
   for (const auto& target : targets) {
     SecuritySummary summary;
     if (const unsigned long error = ReadFileSecurity(target.judged, summary); error != 0) {
+      const bool file = target.guarded == Guarded::File;
       return FailureReportText(
-          error, L"Файл " + path +
-                     L" не открыт: программа работает с правами администратора и не смогла "
-                     L"проверить, кто может изменить " +
-                     (target.guarded == Guarded::File ? L"этот файл." : L"папку " + folder + L"."));
+          error, Join({L"Файл ", path,
+                       L" не открыт: программа работает с правами администратора и не смогла "
+                       L"проверить, кто может изменить ",
+                       file ? L"этот файл" : L"папку ", file ? L"" : folder, L"."}));
     }
     const TrustVerdict verdict = JudgeForFullRights(summary, user, target.guarded);
     if (!verdict.safe()) {
