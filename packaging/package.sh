@@ -177,8 +177,8 @@ import struct, sys
 data = open(sys.argv[1], "rb").read()
 key = "VS_VERSION_INFO\0".encode("utf-16-le")
 start = data.find(key)
-fixed = data.find(struct.pack("<I", 0xFEEF04BD), start, start + len(key) + 8)
-if start < 0 or fixed < 0:
+fixed = data.find(struct.pack("<I", 0xFEEF04BD), start, start + len(key) + 8) if start >= 0 else -1
+if fixed < 0:
     sys.exit("no version record")
 ms, ls = struct.unpack_from("<II", data, fixed + 8)
 version = "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
