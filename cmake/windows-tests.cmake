@@ -56,10 +56,12 @@ if(MINGW)
 endif()
 
 # The release's Windows Installer packages and signing, made from this build's exe by the
-# script ./release uses, installed, upgraded and removed under Wine.
+# script ./release uses, installed, upgraded and removed under Wine; the exe's file version is
+# the one its version record is built with.
 if(MINGW AND CMAKE_HOST_UNIX)
   add_test(NAME msi_package
-    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/package-run $<TARGET_FILE:addmorvane>)
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/package-run $<TARGET_FILE:addmorvane>
+            ${ADDMORVANE_VERSION_MAJOR}.${ADDMORVANE_VERSION_MINOR}.0.0)
   set_tests_properties(msi_package PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
 endif()
 
