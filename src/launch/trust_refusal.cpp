@@ -5,6 +5,14 @@
 namespace addmorvane {
 namespace {
 
+constexpr std::wstring_view kNotOpened =
+    L" не открыт: программа работает с правами администратора, а этот файл может изменить не "
+    L"только администратор.\n\n";
+constexpr std::wstring_view kHowToRestrict =
+    L"\n\nАдминистратор может ограничить доступ в свойствах файла и его папки, на вкладке "
+    L"«Безопасность»: владельцем сделать группу «Администраторы», а право изменять файл и менять "
+    L"файлы в папке оставить только администраторам, системе и тому, кто запускает программу.";
+
 std::wstring Reason(std::wstring_view judged,
                     Guarded guarded,
                     const TrustVerdict& verdict,
@@ -38,14 +46,8 @@ std::wstring RefusalText(std::wstring_view file,
                          Guarded guarded,
                          const TrustVerdict& verdict,
                          std::wstring_view principal) {
-  return Join({L"Файл ", file,
-               L" не открыт: программа работает с правами администратора, а этот файл может "
-               L"изменить не только администратор.\n\n",
-               Reason(judged, guarded, verdict, principal),
-               L"\n\nАдминистратор может ограничить доступ в свойствах файла и его папки, на "
-               L"вкладке «Безопасность»: владельцем сделать группу «Администраторы», а право "
-               L"изменять файл и менять файлы в папке оставить только администраторам, системе и "
-               L"тому, кто запускает программу."});
+  return Join(
+      {L"Файл ", file, kNotOpened, Reason(judged, guarded, verdict, principal), kHowToRestrict});
 }
 
 }  // namespace addmorvane

@@ -12,6 +12,9 @@ namespace {
 
 constexpr UINT kScriptEndedMessage = WM_APP + 1;
 constexpr wchar_t kNotifyClass[] = L"addmorvane.LaunchScriptEnd";
+constexpr std::wstring_view kLinkAtName =
+    L" не открыт: на его месте ссылка на другой файл или папку (символическая ссылка или точка "
+    L"соединения).";
 // ERROR_DIRECTORY_NOT_SUPPORTED, which mingw-w64's headers lack.
 constexpr DWORD kDirectoryNotSupported = 336;
 
@@ -86,9 +89,7 @@ OpenResult LaunchScriptRunner::Start(const std::wstring& script,
   }
   switch (JudgeWhatIsAtName(info.FileAttributes, info.ReparseTag)) {
     case AtName::Link:
-      return {0, Join({L"Файл ", script,
-                       L" не открыт: на его месте ссылка на другой файл или папку (символическая "
-                       L"ссылка или точка соединения)."})};
+      return {0, Join({L"Файл ", script, kLinkAtName})};
     case AtName::Folder:
       return {kDirectoryNotSupported, {}};
     case AtName::File:

@@ -9,6 +9,10 @@
 namespace addmorvane {
 namespace {
 
+constexpr std::wstring_view kNotChecked =
+    L" не открыт: программа работает с правами администратора и не смогла проверить, кто может "
+    L"изменить ";
+
 // "C:\morvane1.bat" lies in "C:\" (a root keeps its separator); "C:\x\Help.hlp" in "C:\x".
 std::wstring FolderOf(const std::wstring& path) {
   const std::size_t slash = path.find_last_of(L"\\/");
@@ -34,11 +38,9 @@ std::wstring WhyNotTrusted(const std::wstring& path) {
     SecuritySummary summary;
     if (const unsigned long error = ReadFileSecurity(target.judged, summary); error != 0) {
       const bool file = target.guarded == Guarded::File;
-      return FailureReportText(
-          error, Join({L"Файл ", path,
-                       L" не открыт: программа работает с правами администратора и не смогла "
-                       L"проверить, кто может изменить ",
-                       file ? L"этот файл" : L"папку ", file ? L"" : folder, L"."}));
+      return FailureReportText(error,
+                               Join({L"Файл ", path, kNotChecked, file ? L"этот файл" : L"папку ",
+                                     file ? L"" : folder, L"."}));
     }
     const TrustVerdict verdict = JudgeForFullRights(summary, user, target.guarded);
     if (!verdict.safe()) {
