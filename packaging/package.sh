@@ -21,7 +21,7 @@ PACKAGING_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # The install folder's access list: full control for SYSTEM and Administrators, read and run for
 # Users, inherited by every file in it and nothing inherited from above, so that no standard
 # user can swap the elevated exe, wherever the folder is made.
-FOLDER_SDDL='D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)'
+FOLDER_SDDL='O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)'
 
 # Fixed for good: Windows Installer knows every build of the program, of every version and both
 # architectures, by it, which is what lets a newer package or another build of the same version

@@ -182,10 +182,22 @@ TEST_F(LaunchE2eTest, TheRestartWaitsForASlowScriptAndComesAtItsEnd) {
   ASSERT_TRUE(witness.Start());
   MoveOutOfTheWay(witness);
   // Every line's output goes to nul: console output slows Wine's interpreter down.
+  // The script tells which system folders it was given: the program's own environment names
+  // others, as a user's HKCU\Environment could.
   ASSERT_TRUE(WriteTextFile(kLaunchScript,
-                            "@ping -n 9 127.0.0.1 > nul\r\n@echo ran> C:\\launch-marker.txt\r\n"
+                            "@ping -n 9 127.0.0.1 > nul\r\n"
+                            "@echo %SystemRoot%;%windir%;%ComSpec%> C:\\launch-marker.txt\r\n"
                             "@exit 0\r\n"));
-  ASSERT_TRUE(app_.Start());
+  for (const wchar_t* name : {L"SystemRoot", L"windir", L"ComSpec"}) {
+    SetEnvironmentVariableW(name, L"C:\\planted");
+  }
+  const bool started = app_.Start();
+  wchar_t windows[MAX_PATH] = {};
+  const std::wstring folder(windows, GetSystemWindowsDirectoryW(windows, MAX_PATH));
+  SetEnvironmentVariableW(L"SystemRoot", folder.c_str());
+  SetEnvironmentVariableW(L"windir", folder.c_str());
+  SetEnvironmentVariableW(L"ComSpec", (folder + L"\\system32\\cmd.exe").c_str());
+  ASSERT_TRUE(started);
   const ULONGLONG pressed = GetTickCount64();
   ASSERT_TRUE(app_.Click(L"выполнить"));
   // The interpreter reads the script line by line: nobody may change it while it runs.
@@ -204,6 +216,9 @@ TEST_F(LaunchE2eTest, TheRestartWaitsForASlowScriptAndComesAtItsEnd) {
   EXPECT_GT(marked, expected::kRestartIntervalMs) << "the script did not outlast the interval";
   ASSERT_TRUE(app_.WaitForExit(expected::kRestartLateMarginMs)) << "no restart at the end";
   EXPECT_TRUE(witness.WaitForExit(3000)) << "the restart did not end the other program";
+  const std::string shown(folder.begin(), folder.end());
+  EXPECT_EQ(wintest::ReadFileBytes(kMarker),
+            shown + ";" + shown + ";" + shown + "\\System32\\cmd.exe\r\n");
   EXPECT_TRUE(WaitFor([] { return ProcessesNamed(L"wineboot.exe").empty(); }, 60000));
 }
 

@@ -19,9 +19,29 @@ TEST(ScriptStart, TheSystemsOwnInterpreterWithoutAutoRunCallsTheScriptFromTheRoo
   for (const auto& c : cases) {
     const InterpreterStart start = LaunchScriptStart(c.windows, c.redirected);
     EXPECT_EQ(start.application, c.interpreter);
-    EXPECT_EQ(start.commandLine,
-              L"\"" + std::wstring(c.interpreter) + L"\" /d /c call \"C:\\morvane1.bat\"");
+    EXPECT_EQ(start.commandLine, L"\"" + std::wstring(c.interpreter) +
+                                     L"\" /d /e:on /v:off /c call \"C:\\morvane1.bat\"");
     EXPECT_EQ(start.currentFolder, L"C:\\");
+  }
+}
+
+TEST(ScriptStart, TheScriptsEnvironmentNamesTheSystemsOwnFoldersAndKeepsTheRest) {
+  using namespace std::string_view_literals;
+  const struct {
+    std::wstring_view environment, expected;
+  } cases[] = {
+      {L"=C:=C:\\x\0comspec=C:\\u\\cmd.exe\0Path=C:\\u;C:\\Windows\0SYSTEMROOT=C:\\u\0"
+       L"TEMP=C:\\t\0WinDir=C:\\u\0\0"sv,
+       L"=C:=C:\\x\0ComSpec=C:\\Windows\\System32\\cmd.exe\0Path=C:\\u;C:\\Windows\0"
+       L"SystemRoot=C:\\Windows\0TEMP=C:\\t\0windir=C:\\Windows\0\0"sv},
+      {L"\0"sv,
+       L"ComSpec=C:\\Windows\\System32\\cmd.exe\0SystemRoot=C:\\Windows\0windir=C:\\Windows\0\0"sv},
+      {L"aa=1\0COMSPECX=2\0\0"sv,
+       L"aa=1\0ComSpec=C:\\Windows\\System32\\cmd.exe\0COMSPECX=2\0SystemRoot=C:\\Windows\0"
+       L"windir=C:\\Windows\0\0"sv},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ScriptEnvironment(c.environment, L"C:\\Windows\\"), c.expected);
   }
 }
 

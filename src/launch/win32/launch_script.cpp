@@ -1,5 +1,6 @@
 #include "launch/win32/launch_script.h"
 
+#include <cwchar>
 #include <utility>
 
 #include "base/join.h"
@@ -21,6 +22,21 @@ constexpr DWORD kDirectoryNotSupported = 336;
 bool RunsRedirected() {
   BOOL wow64 = FALSE;
   return IsWow64Process(GetCurrentProcess(), &wow64) != FALSE && wow64 != FALSE;
+}
+
+// The program's own environment block, whole, with its closing null.
+std::wstring CurrentEnvironment() {
+  wchar_t* const block = GetEnvironmentStringsW();
+  if (block == nullptr) {
+    return {};
+  }
+  const wchar_t* end = block;
+  while (*end != L'\0') {
+    end += std::wcslen(end) + 1;
+  }
+  std::wstring copy(static_cast<const wchar_t*>(block), end + 1);
+  FreeEnvironmentStringsW(block);
+  return copy;
 }
 
 std::wstring WindowsFolder() {
@@ -106,13 +122,15 @@ OpenResult LaunchScriptRunner::Start(const std::wstring& script,
   }
   const InterpreterStart start = LaunchScriptStart(windows, RunsRedirected());
   std::wstring commandLine = start.commandLine;
+  std::wstring environment = ScriptEnvironment(CurrentEnvironment(), windows);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_HIDE;
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(start.application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
-                      CREATE_NO_WINDOW, nullptr, start.currentFolder.c_str(), &startup, &process)) {
+                      CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                      start.currentFolder.c_str(), &startup, &process)) {
     return {GetLastError(), {}};
   }
   CloseHandle(process.hThread);
