@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "app/events.h"
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane::bench {
 

@@ -10,7 +10,7 @@
 
 #include "app/events.h"
 #include "app/form.h"
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane {
 

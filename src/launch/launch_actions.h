@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane {
 

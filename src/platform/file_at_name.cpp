@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "files/at_name.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 
 namespace addmorvane {
 

@@ -9,7 +9,7 @@
 #include "platform/file_at_name.h"
 #include "platform/file_in_place.h"
 #include "platform/new_file_security.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 #include "platform/temporary_names.h"
 
 namespace addmorvane {

@@ -2,7 +2,7 @@
 
 #include <sddl.h>
 
-#include "platform/system_error.h"
+#include "base/system_error.h"
 
 // mingw-w64's winerror.h lacks it; the Windows SDK's has it.
 #ifndef ERROR_INVALID_LABEL

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane::test {
 

@@ -15,7 +15,7 @@
 #include "settings_fixture.h"
 #include "platform/file_replace.h"
 #include "platform/new_file_security.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 #include "runscript/vocabulary.h"
 
 namespace addmorvane::wintest {

@@ -15,7 +15,7 @@
 #include "app/handler_guard.h"
 #include "app/layout.h"
 #include "launch/restart_timing.h"
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane {
 

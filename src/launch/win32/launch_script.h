@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane {
 
