@@ -13,8 +13,8 @@
 #include "file_holder.h"
 #include "harness.h"
 #include "settings_fixture.h"
-#include "platform/file_replace.h"
-#include "platform/new_file_security.h"
+#include "files/win32/file_replace.h"
+#include "files/win32/new_file_security.h"
 #include "base/system_error.h"
 #include "runscript/vocabulary.h"
 

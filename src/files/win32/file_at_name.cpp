@@ -1,4 +1,4 @@
-#include "platform/file_at_name.h"
+#include "files/win32/file_at_name.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "platform/new_file_security.h"
+#include "files/win32/new_file_security.h"
 
 #include <sddl.h>
 

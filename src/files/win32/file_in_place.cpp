@@ -1,8 +1,8 @@
-#include "platform/file_in_place.h"
+#include "files/win32/file_in_place.h"
 
 #include <windows.h>
 
-#include "platform/file_at_name.h"
+#include "files/win32/file_at_name.h"
 #include "base/system_error.h"
 
 namespace addmorvane {
