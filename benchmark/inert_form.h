@@ -2,12 +2,13 @@
 // window without its handlers: the window and its controls, and nothing they would start.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/events.h"
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane::bench {
 
@@ -19,6 +20,7 @@ class IgnoredEvents final : public EventSink {
 
 class NoActions final : public SystemActions {
  public:
+  OpenResult StartLaunchScript(std::function<void(ScriptEnd)>) override { return {}; }
   OpenResult ShellOpen(const std::wstring&, ShowCommand) override { return {}; }
   unsigned long RequestRestart() override { return 0; }
   void PutClipboardText(std::wstring_view) override {}

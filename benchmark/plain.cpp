@@ -5,7 +5,7 @@
 
 #include "app/win32/form_window.h"
 #include "inert_form.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   addmorvane::bench::IgnoredEvents sink;

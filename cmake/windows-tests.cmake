@@ -3,6 +3,10 @@ set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+# The toolchain's win32 thread model has no std::mutex, which GoogleTest wants for one class of
+# its own: that class comes from tests/support, ahead of everything else.
+add_compile_definitions(GTEST_HAS_NOTIFICATION_=1)
+add_compile_options(-include ${CMAKE_CURRENT_SOURCE_DIR}/tests/support/gtest_notification.h)
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL SYSTEM)
 
 include(GoogleTest)
@@ -52,11 +56,23 @@ if(MINGW)
 endif()
 
 # The release's Windows Installer packages and signing, made from this build's exe by the
-# script ./release uses, installed, upgraded and removed under Wine.
+# script ./release uses, installed, upgraded and removed under Wine; the exe's file version is
+# the one its version record is built with.
 if(MINGW AND CMAKE_HOST_UNIX)
   add_test(NAME msi_package
-    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/package-run $<TARGET_FILE:addmorvane>)
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/package-run $<TARGET_FILE:addmorvane>
+            ${ADDMORVANE_VERSION_MAJOR}.${ADDMORVANE_VERSION_MINOR}.0.0)
   set_tests_properties(msi_package PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
+endif()
+
+# The example launch script that ships beside the program, under Wine's cmd, with one stand-in
+# program as bcdedit.exe and manage-bde.exe that records its calls and fails on request.
+add_executable(tool_standin tests/helper/tool_standin.cpp)
+target_link_options(tool_standin PRIVATE ${ADDMORVANE_TEST_LINK})
+if(CMAKE_HOST_UNIX)
+  add_test(NAME launch_script_example
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/launch-example-run $<TARGET_FILE:tool_standin>)
+  set_tests_properties(launch_script_example PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 60)
 endif()
 
 # Out-of-process: the real exe, started and watched from outside.

@@ -2,7 +2,8 @@
 # Packs and signs what a release publishes; ./release and tests/package-run both use it, so the
 # test checks the packages that a release makes, only from the test build's exe.
 #
-#   packaging/package.sh docs VERSION DIR         README.txt and LICENSE.txt for Windows, in DIR
+#   packaging/package.sh docs VERSION DIR         README.txt, LICENSE.txt and
+#                                                 morvane1-example.bat for Windows, in DIR
 #   packaging/package.sh msi EXE ARCH VERSION DOCS OUT.msi
 #                                                 ARCH x64 or x86; DOCS a folder made by "docs"
 #   packaging/package.sh check-cert PFX           refuses a certificate that cannot sign code;
@@ -16,6 +17,11 @@
 set -euo pipefail
 
 PACKAGING_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+# The install folder's access list: full control for SYSTEM and Administrators, read and run for
+# Users, inherited by every file in it and nothing inherited from above, so that no standard
+# user can swap the elevated exe, wherever the folder is made.
+FOLDER_SDDL='O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)'
 
 # Fixed for good: Windows Installer knows every build of the program, of every version and both
 # architectures, by it, which is what lets a newer package or another build of the same version
@@ -43,24 +49,30 @@ cmd_docs() {
     sed "s/@VERSION@/$version/g; s/\r\$//; s/\$/\r/" "$root/docs/README-windows.txt"
   } >"$dir/README.txt"
   sed 's/\r$//; s/$/\r/' "$root/LICENSE" >"$dir/LICENSE.txt"
+  # A batch file is copied byte for byte: its CR LF line ends are its own.
+  local example=$root/docs/examples/morvane1-example.bat
+  ! grep -qv $'\r$' "$example" || die "$example has a line without CR LF (see .gitattributes)"
+  cp "$example" "$dir/"
 }
 
 # The package's identities, one a line: the product code, a name-based UUID (version 5) in the
-# upgrade code's space of the SHA-256 of every input, so that every build whose bytes differ
-# (signed and unsigned, or made by another toolchain) is a product of its own, which replaces
-# any other of its version; the component GUIDs, name-based too, one set per architecture,
-# stable across versions; and the package code, made of the same SHA-256. Upper case, as
-# Windows Installer has it.
-# usage: identities VERSION ARCH FILE...
+# upgrade code's space of the SHA-256 of every input that shapes the package's bytes, so that
+# every build whose bytes differ (signed and unsigned, another date, another packing, or made
+# by another toolchain) is a product of its own, which replaces any other of its version; the
+# component GUIDs, name-based too, one set per architecture, stable across versions; and the
+# package code, made of the same SHA-256. Upper case, as Windows Installer has it.
+# usage: identities VERSION ARCH DATE FILE...
 identities() {
   python3 - "$UPGRADE_CODE" "$@" <<'PY'
 import hashlib, sys, uuid
-upgrade, version, arch, files = uuid.UUID(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4:]
+upgrade, version, arch, files = uuid.UUID(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[5:]
 digest = hashlib.sha256()
-for data in [version.encode(), arch.encode()] + [open(f, "rb").read() for f in files]:
+texts = [version, arch, sys.argv[4]]
+for data in [text.encode() for text in texts] + [open(f, "rb").read() for f in files]:
     digest.update(len(data).to_bytes(8, "little") + data)
 names = ["product %s" % digest.hexdigest()]
-names += ["component %s %s" % (name, arch) for name in ("exe", "readme", "license", "startmenu")]
+names += ["component %s %s" % (name, arch)
+          for name in ("exe", "readme", "license", "startmenu", "example")]
 for name in names:
     print(str(uuid.uuid5(upgrade, name)).upper())
 print(str(uuid.UUID(bytes=digest.digest()[:16], version=4)).upper())
@@ -75,19 +87,27 @@ cmd_msi() {
     x86) win64=no folder=ProgramFilesFolder ;;
     *) die "unknown architecture '$arch' (x64 or x86)" ;;
   esac
-  [[ -f $exe && -f $docs/README.txt && -f $docs/LICENSE.txt ]] ||
+  local -a docfiles=("$docs/README.txt" "$docs/LICENSE.txt" "$docs/morvane1-example.bat")
+  [[ -f $exe && -f ${docfiles[0]} && -f ${docfiles[1]} && -f ${docfiles[2]} ]] ||
     die "missing $exe or the docs in $docs"
-  local -a id
-  mapfile -t id < <(identities "$version" "$arch" "$PACKAGING_DIR/addmorvane.wxs" "$exe" \
-    "$docs/README.txt" "$docs/LICENSE.txt")
-  ((${#id[@]} == 6)) || die "could not make the package's identities"
+  local exe_version exe_language
+  read -r exe_version exe_language < <(exe_version "$exe") || true
+  [[ -n ${exe_language:-} ]] || die "cannot read the version record of $exe"
+  # Everything that shapes the bytes: the date, this script, the package's source, the files it
+  # holds (the icon is the exe's) and the programs that write it.
+  local -a tools id
+  mapfile -t tools < <(packing_tools)
+  mapfile -t id < <(identities "$version" "$arch" "$SOURCE_DATE_EPOCH" \
+    "$PACKAGING_DIR/package.sh" "$PACKAGING_DIR/addmorvane.wxs" "$exe" "${docfiles[@]}" \
+    "${tools[@]}")
+  ((${#id[@]} == 7)) || die "could not make the package's identities"
 
   # The cabinet keeps each file's time: the files are staged and given the release date.
   stage=$(mktemp -d "${TMPDIR:-/tmp}/addmorvane-msi.XXXXXX")
   # shellcheck disable=SC2064 # the folder is known now
   trap "rm -rf '$stage'" EXIT
   cp "$exe" "$stage/addmorvane.exe"
-  cp "$docs/README.txt" "$docs/LICENSE.txt" "$stage/"
+  cp "${docfiles[@]}" "$stage/"
   # Add/Remove Programs shows the exe's own icon: its icon group, as an icon file.
   wrestool -x -t 14 "$exe" >"$stage/addmorvane.ico"
   [[ -s $stage/addmorvane.ico ]] || die "$exe carries no icon"
@@ -104,14 +124,32 @@ cmd_msi() {
     -D Version="$version" -D ProductCode="${id[0]}" -D UpgradeCode="$UPGRADE_CODE" \
     -D Win64="$win64" -D ProgramFilesFolder="$folder" \
     -D ExeGuid="${id[1]}" -D ReadmeGuid="${id[2]}" -D LicenseGuid="${id[3]}" \
-    -D StartMenuGuid="${id[4]}" -D Exe=addmorvane.exe -D Readme=README.txt \
-    -D License=LICENSE.txt -D Icon=addmorvane.ico addmorvane.wxs)
+    -D StartMenuGuid="${id[4]}" -D ExampleGuid="${id[5]}" -D Exe=addmorvane.exe \
+    -D Readme=README.txt -D License=LICENSE.txt -D Example=morvane1-example.bat \
+    -D Icon=addmorvane.ico addmorvane.wxs)
   # wixl writes the upgrade row without "up to this version inclusive", so another build of the
   # same version would not replace the one installed: the row is written again with it (0x100
   # minimum inclusive, 0x200 maximum inclusive). And INSTALLDIR joins the secure properties,
   # which wixl makes of the upgrade rows alone, so that a folder given on the command line
   # reaches the elevated part of a per-machine install.
+  # The install folder gets its access list (the exe's component creates it; needs Windows
+  # Installer 5.0, the package's version 500). A name that is not 8.3 is written as a pair with
+  # a short one, as the Filename type wants (ICE03). The exe is a versioned file: its version and
+  # language decide over an installed one, and a file hash is only for unversioned files.
   "${at_date[@]}" msibuild "$stage/package.msi" \
+    -q "CREATE TABLE \`MsiLockPermissionsEx\` (\`MsiLockPermissionsEx\` CHAR(72) NOT NULL, \
+\`LockObject\` CHAR(72) NOT NULL, \`Table\` CHAR(32) NOT NULL, \`SDDLText\` LONGCHAR NOT NULL, \
+\`Condition\` CHAR(255) PRIMARY KEY \`MsiLockPermissionsEx\`)" \
+    -q "INSERT INTO \`MsiLockPermissionsEx\` (\`MsiLockPermissionsEx\`, \`LockObject\`, \`Table\`, \
+\`SDDLText\`) VALUES ('InstallFolder', 'INSTALLDIR', 'CreateFolder', '$FOLDER_SDDL')" \
+    -q "UPDATE \`File\` SET \`FileName\` = 'ADDMOR~1.EXE|addmorvane.exe', \
+\`Version\` = '$exe_version', \`Language\` = '$exe_language' WHERE \`File\` = 'addmorvane.exe'" \
+    -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = 'addmorvane.exe'" \
+    -q "UPDATE \`File\` SET \`FileName\` = 'MORVAN~1.BAT|morvane1-example.bat' \
+WHERE \`File\` = 'morvane1_example.bat'" \
+    -q "UPDATE \`Directory\` SET \`DefaultDir\` = 'ADDMOR~1|addmorvane' \
+WHERE \`Directory\` = 'INSTALLDIR'" \
+    -q "UPDATE \`Shortcut\` SET \`Name\` = 'ADDMOR~1|addmorvane' WHERE \`Shortcut\` = 'StartMenu'" \
     -q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'OLDER_FOUND'" \
     -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMin\`, \`VersionMax\`, \
 \`Attributes\`, \`ActionProperty\`) VALUES ('{$UPGRADE_CODE}', '0.0.0', '$version', 768, \
@@ -119,8 +157,44 @@ cmd_msi() {
     -q "UPDATE \`Property\` SET \`Value\` = 'INSTALLDIR;OLDER_FOUND;NEWER_FOUND' \
 WHERE \`Property\` = 'SecureCustomProperties'" \
     -s "addmorvane $version" "the addmorvane developers" "$(msi_platform "$arch");1033" \
-    "{${id[5]}}"
+    "{${id[6]}}"
   mv "$stage/package.msi" "$out"
+}
+
+# The programs that write the package's bytes: wixl and msibuild, and the libraries they write
+# the database and the cabinet with; wrestool, which takes the icon out of the exe. Their files, not their version texts, which the
+# libraries lack; the system's C library and the like shape no byte and are left out.
+packing_tools() {
+  local wixl msibuild wrestool
+  wixl=$(command -v wixl) || die "wixl is missing"
+  msibuild=$(command -v msibuild) || die "msibuild is missing"
+  wrestool=$(command -v wrestool) || die "wrestool is missing"
+  printf '%s\n' "$wixl" "$msibuild" "$wrestool"
+  ldd "$wixl" "$msibuild" | awk '$1 ~ /^lib(msi|gcab|gsf|z)[-.]/ { print $3 }' | sort -u
+}
+
+# The exe's file version and language, from its version record, as the File table wants them
+# ("1.0.0.0" and "1033"): Windows Installer compares them with an installed file's.
+exe_version() {
+  python3 - "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+key = "VS_VERSION_INFO\0".encode("utf-16-le")
+start = data.find(key)
+fixed = data.find(struct.pack("<I", 0xFEEF04BD), start, start + len(key) + 8) if start >= 0 else -1
+if fixed < 0:
+    sys.exit("no version record")
+ms, ls = struct.unpack_from("<II", data, fixed + 8)
+version = "%d.%d.%d.%d" % (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
+key = "Translation\0".encode("utf-16-le")
+at = data.find(key, fixed)
+if at < 0:
+    sys.exit("no translation in the version record")
+size = struct.unpack_from("<H", data, at - 4)[0]
+value = (at + len(key) + 3) & ~3
+languages = struct.unpack_from("<%dH" % (size // 2), data, value)[0::2]
+print(version, ",".join(str(language) for language in languages))
+PY
 }
 
 msi_platform() { if [[ $1 == x64 ]]; then echo x64; else echo Intel; fi; }

@@ -8,7 +8,7 @@ ADDMORVANE_PACKAGES=(
   cmake make g++ python3
   libgtest-dev # native GoogleTest for the host tests
   googletest   # GoogleTest sources (/usr/src/googletest), built again for the cross build
-  g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+  g++-mingw-w64-x86-64-win32 g++-mingw-w64-i686-win32
   wine wine64
   fonts-wine # Wine's own fonts (Marlett draws the caption buttons)
   fonts-liberation # a Cyrillic sans-serif face of the usual metrics, in place of MS Sans Serif

@@ -22,10 +22,13 @@
 //   ends; enabling it again while it runs lets the running interval continue.
 // - A failure (exception) that escapes a handler is reported once with its error number and
 //   ends the form with that number as exit code; nested handlers pass it to the outer one.
+// - A notification from outside the window (the launch script's end) runs as one more event,
+//   under the same failure rule.
 // - After End, no event is raised any more.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -51,6 +54,8 @@ class Form {
   virtual bool Focused(ControlId id) const = 0;
   virtual bool TimerEnabled() const = 0;
   virtual void SetTimerEnabled(bool enabled) = 0;
+  // Runs `notification` as an event of the window's; nothing once the form has ended.
+  virtual void Notify(const std::function<void()>& notification) = 0;
   // Closes the window and ends the program with `exitCode`.
   virtual void End(int exitCode) = 0;
 };

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane {
 

@@ -1,14 +1,16 @@
 // The program's event handlers. Everything they know they read from the form's controls, but
-// for one mark: whether a refused restart has been told since the last arming. They reach the
-// system only through SystemActions.
+// for what the launch script's run has come to (its stage, the ticks it has taken, the title
+// it replaced) and whether a refused restart has been told since the last arming. They reach
+// the system only through SystemActions.
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "app/events.h"
 #include "app/form.h"
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane {
 
@@ -51,12 +53,24 @@ class MainForm final : public EventSink {
   void Timer1_Timer();
   void Command4_Click();
   void Command2_Click();
+  // The launch script has ended.
+  void LaunchScript_End(ScriptEnd end);
 
  private:
+  // Where "выполнить" has got to. Running: the script runs and the timer counts its time.
+  // GivenUp: it ran past the time limit and still runs; its end arms nothing. Armed: it ended
+  // with exit code 0, and the timer requests the restart.
+  enum class LaunchStage { Idle, Running, GivenUp, Armed };
+
   void ShowFlagHint(std::size_t flag);
+  void RequestRestartOnce();
+  void RestoreCaptionAfterLaunch();
 
   Form& form_;
   SystemActions& actions_;
+  LaunchStage launchStage_ = LaunchStage::Idle;
+  unsigned ticksWhileRunning_ = 0;
+  std::wstring captionBeforeLaunch_;
   bool restartRefusalTold_ = false;
 };
 

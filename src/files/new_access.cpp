@@ -20,10 +20,10 @@ bool CarriesSystemEntry(std::uint8_t type, std::uint8_t flags) {
 
 SecurityPart SecurityPartRefusedBy(unsigned long error) {
   switch (error) {
-    case 1307:
+    case kInvalidOwnerError:
       return SecurityPart::Owner;
-    case 1314:
-    case 1341:
+    case kPrivilegeNotHeldError:
+    case kInvalidLabelError:
       return SecurityPart::Label;
     default:
       return SecurityPart::None;

@@ -37,10 +37,16 @@ bool CarriesSystemEntry(std::uint8_t type, std::uint8_t flags);
 
 enum class SecurityPart { None, Owner, Label };
 
+// The system's refusals of a new file's security, by number (the Win32 layer checks them
+// against the system's names).
+inline constexpr unsigned long kInvalidOwnerError = 1307;      // ERROR_INVALID_OWNER
+inline constexpr unsigned long kPrivilegeNotHeldError = 1314;  // ERROR_PRIVILEGE_NOT_HELD
+inline constexpr unsigned long kInvalidLabelError = 1299;      // ERROR_INVALID_LABEL
+
 // What the new file is created without once the system has refused its security with
-// `error`: an owner other than the writer (1307, ERROR_INVALID_OWNER), or a label the writer
-// may not set (1314, ERROR_PRIVILEGE_NOT_HELD; 1341, ERROR_INVALID_LABEL), which it then
-// takes from the folder. The access list alone is what protects the file.
+// `error`: an owner other than the writer (ERROR_INVALID_OWNER), or a label the writer may not
+// set (ERROR_PRIVILEGE_NOT_HELD, ERROR_INVALID_LABEL), which it then takes from the folder.
+// The access list alone is what protects the file.
 SecurityPart SecurityPartRefusedBy(unsigned long error);
 
 }  // namespace addmorvane

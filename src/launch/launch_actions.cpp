@@ -1,28 +1,45 @@
 #include "launch/launch_actions.h"
 
+#include <utility>
+
+#include "base/join.h"
 #include "launch/restart_timing.h"
+#include "launch/script_start.h"
 #include "runscript/vocabulary.h"
 
 namespace addmorvane {
+namespace {
 
-bool OpenLaunchScript(SystemActions& actions, bool restartArmed) {
-  const std::wstring script(kLaunchScriptPath);
-  const OpenResult result = actions.ShellOpen(script, ShowCommand::Hidden);
+constexpr unsigned long kFileNotFound = 2;  // ERROR_FILE_NOT_FOUND
+constexpr unsigned long kPathNotFound = 3;  // ERROR_PATH_NOT_FOUND
+
+}  // namespace
+
+bool StartLaunchScript(SystemActions& actions, std::function<void(ScriptEnd)> ended) {
+  const OpenResult result = actions.StartLaunchScript(std::move(ended));
   if (result.opened()) {
     return true;
   }
-  if (result.unconfirmed) {
-    std::wstring message = L"Оболочка Windows не ответила вовремя, и неизвестно, запущен ли файл ";
-    message += script;
-    message += L": он может ещё запуститься. ";
-    message += restartArmed ? kEarlierRestartGoesOnText : L"Перезагрузка не назначена.";
-    actions.ShowMessage(message);
-  } else if (!result.refusal.empty()) {
+  if (!result.refusal.empty()) {
     actions.ShowMessage(result.refusal);
   } else {
-    actions.ReportFailure(result.error, L"Не удалось запустить " + script + L".");
+    actions.ReportFailure(result.error, Join({L"Не удалось запустить ", kLaunchScriptPath, L"."}));
   }
   return false;
+}
+
+std::wstring ScriptExitText(unsigned long exitCode) {
+  return Join({L"Файл ", kLaunchScriptPath, L" завершился с кодом ", ExitCodeText(exitCode),
+               L". Перезагрузка не назначена."});
+}
+
+void ReportScriptEnd(SystemActions& actions, ScriptEnd end) {
+  if (end.error != 0) {
+    actions.ReportFailure(end.error, Join({L"Не удалось узнать, как завершился файл ",
+                                           kLaunchScriptPath, L". Перезагрузка не назначена."}));
+  } else if (end.exitCode != 0) {
+    actions.ShowMessage(ScriptExitText(end.exitCode));
+  }
 }
 
 unsigned long RequestRestart(SystemActions& actions) {
@@ -41,17 +58,25 @@ void ReportRestartRefusal(SystemActions& actions, unsigned long error) {
 }
 
 std::wstring HelpFilePath(std::wstring_view executableFolder) {
-  return std::wstring(executableFolder) + L"\\Help.hlp";
+  return Join({executableFolder, L"\\Help.hlp"});
+}
+
+std::wstring ReadmePath(std::wstring_view executableFolder) {
+  return Join({executableFolder, L"\\README.txt"});
 }
 
 void OpenHelp(SystemActions& actions) {
-  // A help file that is missing or cannot be opened is the shell's business; a refusal is
-  // the program's own.
-  const OpenResult result =
-      actions.ShellOpen(HelpFilePath(actions.ExecutableFolder()), ShowCommand::Maximized);
-  if (!result.refusal.empty()) {
-    actions.ShowMessage(result.refusal);
+  const std::wstring folder = actions.ExecutableFolder();
+  for (const std::wstring& file : {HelpFilePath(folder), ReadmePath(folder)}) {
+    const OpenResult result = actions.ShellOpen(file, ShowCommand::Maximized);
+    if (result.error != kFileNotFound && result.error != kPathNotFound) {
+      if (!result.refusal.empty()) {
+        actions.ShowMessage(result.refusal);
+      }
+      return;
+    }
   }
+  actions.ShowMessage(std::wstring(kHelpMissingText));
 }
 
 }  // namespace addmorvane

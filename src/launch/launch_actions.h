@@ -1,18 +1,29 @@
 // Starting what lies outside the program: the launch script, the restart, the help file.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane {
 
-// Opens the launch script hidden. When it certainly did not start, when the program refused
-// to hand it its rights, or when the shell did not answer in time (it may still start), tells
-// the user so, naming the script and whether an earlier press's restart requests go on
-// (`restartArmed`), and returns false; what the script does once started is not watched.
-bool OpenLaunchScript(SystemActions& actions, bool restartArmed);
+// Starts the launch script; `ended` is told how it ended. When it did not start, or the
+// program refused to hand it its rights, tells the user so and returns false.
+bool StartLaunchScript(SystemActions& actions, std::function<void(ScriptEnd)> ended);
+
+// What the user is told when the launch script ended otherwise than with exit code 0, or when
+// the program could not learn how it ended; nothing for a clean end.
+void ReportScriptEnd(SystemActions& actions, ScriptEnd end);
+
+// The message for a launch script that ended with a code other than 0.
+std::wstring ScriptExitText(unsigned long exitCode);
+
+// "выполнить" pressed while the launch script still runs, before the time limit.
+inline constexpr std::wstring_view kScriptStillRunningText =
+    L"Файл C:\\morvane1.bat ещё выполняется. Перезагрузка будет запрошена, когда он успешно "
+    L"завершится.";
 
 // One restart request; returns the system's error number, 0 when it was accepted.
 unsigned long RequestRestart(SystemActions& actions);
@@ -25,12 +36,16 @@ bool IsRestartRefusal(unsigned long error);
 // asking.
 void ReportRestartRefusal(SystemActions& actions, unsigned long error);
 
-// "<folder>\Help.hlp", where `folder` has no trailing separator.
+// "<folder>\Help.hlp" and "<folder>\README.txt", where `folder` has no trailing separator.
 std::wstring HelpFilePath(std::wstring_view executableFolder);
+std::wstring ReadmePath(std::wstring_view executableFolder);
 
-// Opens the help file beside the program, maximised. A missing help file is the shell's
-// business: the program itself says nothing and changes nothing. A help file that the
-// program refuses to open is reported.
+inline constexpr std::wstring_view kHelpMissingText =
+    L"Файл справки Help.hlp не найден в папке программы.";
+
+// Opens the help file beside the program, maximised, or the readme that ships beside it where
+// there is no help file; says so when neither is there. A file that the program refuses to
+// open is reported; any other failure is left unsaid, as the shell would leave it.
 void OpenHelp(SystemActions& actions);
 
 }  // namespace addmorvane

@@ -17,14 +17,15 @@ unsigned long SystemErrorFromResult(std::uint32_t result) {
 }
 
 bool CallMayHaveStarted(std::uint32_t result) {
+  constexpr std::uint32_t kFailureBit = 0x80000000U;
   switch (result) {
-    case 0x80010108U:  // RPC_E_DISCONNECTED: the shell's object went away
-    case 0x800706BEU:  // RPC_S_CALL_FAILED: the call failed after it was made
-    case 0x800706BAU:  // RPC_S_SERVER_UNAVAILABLE: the shell ended while answering
-    case 0x80010105U:  // RPC_E_SERVERFAULT: the shell failed inside the call
-      return true;
-    default:  // among them RPC_S_CALL_FAILED_DNE, RPC_E_CALL_REJECTED, RPC_E_SERVERCALL_RETRYLATER
+    case 0x800706BFU:  // RPC_S_CALL_FAILED_DNE: failed, did not execute
+    case 0x80010012U:  // RPC_E_SERVER_DIED_DNE: the server died, the call did not execute
+    case 0x80010001U:  // RPC_E_CALL_REJECTED: refused by the server's message filter
+    case 0x8001010AU:  // RPC_E_SERVERCALL_RETRYLATER: the filter's "retry later", not run
       return false;
+    default:
+      return (result & kFailureBit) != 0;
   }
 }
 

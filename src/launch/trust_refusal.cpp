@@ -1,31 +1,42 @@
 #include "launch/trust_refusal.h"
 
+#include "base/join.h"
+
 namespace addmorvane {
 namespace {
+
+constexpr std::wstring_view kNotOpened =
+    L" не открыт: программа работает с правами администратора, а этот файл может изменить не "
+    L"только администратор.\n\n";
+constexpr std::wstring_view kHowToRestrict =
+    L"\n\nАдминистратор может ограничить доступ в свойствах файла и его папки, на вкладке "
+    L"«Безопасность»: владельцем сделать группу «Администраторы», а право изменять файл и менять "
+    L"файлы в папке оставить только администраторам, системе и тому, кто запускает программу.";
 
 std::wstring Reason(std::wstring_view judged,
                     Guarded guarded,
                     const TrustVerdict& verdict,
                     std::wstring_view principal) {
   const bool file = guarded == Guarded::File;
-  const std::wstring folder(judged);
-  const std::wstring whom(principal);
+  const std::wstring_view folder = file ? std::wstring_view() : judged;
+  const std::wstring_view space = file ? L"" : L" ";
   switch (verdict.reason) {
     case Distrust::Owner:
-      return (file ? L"Владелец файла: " : L"Владелец папки " + folder + L": ") + whom + L".";
+      return Join({file ? L"Владелец файла" : L"Владелец папки ", folder, L": ", principal, L"."});
     case Distrust::NoDacl:
       return file ? L"У файла нет списка разрешений: изменять его может любой."
-                  : L"У папки " + folder + L" нет списка разрешений: менять в ней может любой.";
+                  : Join({L"У папки ", folder,
+                          L" нет списка разрешений: менять в ней может любой."});
     case Distrust::OtherMayChange:
-      return file ? L"Изменять или удалять файл разрешено: " + whom + L"."
-                  : L"Добавлять, удалять или переименовывать файлы в папке " + folder +
-                        L" разрешено: " + whom + L".";
+      return file ? Join({L"Изменять или удалять файл разрешено: ", principal, L"."})
+                  : Join({L"Добавлять, удалять или переименовывать файлы в папке ", folder,
+                          L" разрешено: ", principal, L"."});
     case Distrust::UnknownEntry:
     case Distrust::None:
       break;
   }
-  return (file ? L"В разрешениях файла" : L"В разрешениях папки " + folder) +
-         L" есть запись, которую программа не умеет проверить.";
+  return Join({file ? L"В разрешениях файла" : L"В разрешениях папки", space, folder,
+               L" есть запись, которую программа не умеет проверить."});
 }
 
 }  // namespace
@@ -35,14 +46,8 @@ std::wstring RefusalText(std::wstring_view file,
                          Guarded guarded,
                          const TrustVerdict& verdict,
                          std::wstring_view principal) {
-  return L"Файл " + std::wstring(file) +
-         L" не открыт: программа работает с правами администратора, а этот файл может "
-         L"изменить не только администратор.\n\n" +
-         Reason(judged, guarded, verdict, principal) +
-         L"\n\nАдминистратор может ограничить доступ в свойствах файла и его папки, на "
-         L"вкладке «Безопасность»: владельцем сделать группу «Администраторы», а право "
-         L"изменять файл и менять файлы в папке оставить только администраторам, системе и "
-         L"тому, кто запускает программу.";
+  return Join(
+      {L"Файл ", file, kNotOpened, Reason(judged, guarded, verdict, principal), kHowToRestrict});
 }
 
 }  // namespace addmorvane

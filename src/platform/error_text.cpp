@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "base/join.h"
+
 namespace addmorvane {
 
 std::wstring SystemMessageText(unsigned long code) {
@@ -24,14 +26,7 @@ std::wstring SystemMessageText(unsigned long code) {
 }
 
 std::wstring FailureReportText(unsigned long code, const std::wstring& action) {
-  // Digits by hand: the formatted-output machinery would add a fifth to the program's size.
-  std::wstring number;
-  unsigned long rest = code;
-  do {
-    number.insert(number.begin(), static_cast<wchar_t>(L'0' + rest % 10));
-    rest /= 10;
-  } while (rest != 0);
-  return action + L"\n\nОшибка " + number + L": " + SystemMessageText(code);
+  return Join({action, L"\n\nОшибка ", Decimal(code), L": ", SystemMessageText(code)});
 }
 
 }  // namespace addmorvane

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/system_error.h"
+#include "base/system_error.h"
 
 namespace addmorvane {
 

@@ -21,7 +21,7 @@
 
 #include "app/events.h"
 #include "app/form.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 #include "recording_actions.h"
 
 namespace addmorvane::test {

@@ -36,19 +36,19 @@ class LaunchE2eTest : public ::testing::Test {
     Remove(kMarker);
     Remove(kLaunchScript);
     if (!copyFolder_.empty()) {
-      Remove(copyFolder_ + L"\\addmorvane.exe");
-      Remove(copyFolder_ + L"\\Help.hlp");
+      for (const wchar_t* name : {L"addmorvane.exe", L"Help.hlp", L"README.txt"}) {
+        Remove(copyFolder_ + L"\\" + name);
+      }
       RemoveDirectoryW(copyFolder_.c_str());
     }
   }
-  // Copies the program into a folder of its own, with or without a help file beside it;
-  // returns the copy's path.
-  std::wstring CopyProgram(const std::wstring& folder, bool withHelpFile) {
+  // Copies the program into a folder of its own, with `companion` (a help file or the
+  // readme) beside it where one is named; returns the copy's path.
+  std::wstring CopyProgram(const std::wstring& folder, const wchar_t* companion) {
     copyFolder_ = folder;
     CreateDirectoryW(folder.c_str(), nullptr);
-    Remove(folder + L"\\Help.hlp");
-    if (withHelpFile) {
-      EXPECT_TRUE(WriteTextFile(folder + L"\\Help.hlp", "not really a help file"));
+    if (companion != nullptr) {
+      EXPECT_TRUE(WriteTextFile(folder + L"\\" + companion, "not really a help file"));
     }
     const std::wstring copy = folder + L"\\addmorvane.exe";
     EXPECT_TRUE(CopyFileW(ProgramPath().c_str(), copy.c_str(), FALSE));
@@ -142,30 +142,84 @@ TEST_F(LaunchE2eTest, RunStartsLaunchScriptHiddenAndRestartEndsProgramsAfterTheI
   EXPECT_TRUE(WaitFor([] { return ProcessesNamed(L"wineboot.exe").empty(); }, 60000));
 }
 
-TEST_F(LaunchE2eTest, HelpWithoutHelpFileLeavesProgramRunningWithoutMessageOfItsOwn) {
-  ASSERT_TRUE(app_.Start(CopyProgram(L"C:\\amv-nohelp", false)));
-  const std::wstring caption = TextOf(app_.window());
-  ASSERT_TRUE(app_.Click(L"помощь"));
-  // Nothing is to happen; give it a moment to show that nothing does.
-  EXPECT_FALSE(app_.WaitForExit(2000));
-  for (const HWND hwnd : app_.VisibleWindows()) {
-    EXPECT_EQ(hwnd, app_.window()) << "a window \"" << testing::PrintToString(TextOf(hwnd))
-                                   << "\" of the program's own appeared";
+TEST_F(LaunchE2eTest, HelpOpensTheHelpFileOrTheReadmeWithTheShellAndSaysWhenNeitherIsThere) {
+  // Wine's prefix knows no text files: the readme's viewer is the one a Windows PC has.
+  HKEY txt = nullptr;
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CLASSES_ROOT, L".txt", 0, nullptr, 0, KEY_SET_VALUE, nullptr, &txt,
+                            nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExW(txt, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"txtfile"),
+                 sizeof(L"txtfile"));
+  RegCloseKey(txt);
+  const struct {
+    const wchar_t* companion;
+    const wchar_t* viewer;
+  } cases[] = {{L"Help.hlp", L"winhlp32.exe"}, {L"README.txt", L"notepad.exe"}, {nullptr, {}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.companion ? c.companion : L"neither")));
+    TearDown();
+    const std::vector<DWORD> viewers = ProcessesNamed(c.viewer ? c.viewer : L"-");
+    ASSERT_TRUE(app_.Start(CopyProgram(L"C:\\amv-help", c.companion)));
+    ASSERT_TRUE(app_.Click(L"помощь"));
+    if (c.viewer != nullptr) {
+      EXPECT_TRUE(WaitFor([&] { return ProcessesNamed(c.viewer).size() > viewers.size(); }, 10000))
+          << "no viewer started";
+      EndNewProcesses(c.viewer, viewers);
+    } else {
+      const HWND box = app_.WaitForMessageBox(10000);
+      ASSERT_NE(box, nullptr);
+      EXPECT_NE(MessageBoxText(box).find(L"Файл справки Help.hlp не найден в папке программы."),
+                std::wstring::npos);
+      CloseMessageBox(box);
+    }
+    EXPECT_FALSE(app_.WaitForExit(0));
   }
-  EXPECT_EQ(TextOf(app_.window()), caption);
-  EXPECT_TRUE(app_.Click(L"выход"));
-  EXPECT_TRUE(app_.WaitForExit(5000));
 }
 
-TEST_F(LaunchE2eTest, HelpWithHelpFileOpensItWithTheShell) {
-  const std::vector<DWORD> viewers = ProcessesNamed(L"winhlp32.exe");
-  ASSERT_TRUE(app_.Start(CopyProgram(L"C:\\amv-help", true)));
-  ASSERT_TRUE(app_.Click(L"помощь"));
-  EXPECT_TRUE(
-      WaitFor([&] { return ProcessesNamed(L"winhlp32.exe").size() > viewers.size(); }, 10000))
-      << "no help viewer started";
-  EXPECT_FALSE(app_.WaitForExit(0));
-  EndNewProcesses(L"winhlp32.exe", viewers);
+// The script sleeps past the interval: the restart waits for its end, and comes right after.
+TEST_F(LaunchE2eTest, TheRestartWaitsForASlowScriptAndComesAtItsEnd) {
+  AppProcess witness;
+  ASSERT_TRUE(witness.Start());
+  MoveOutOfTheWay(witness);
+  // Every line's output goes to nul: console output slows Wine's interpreter down.
+  // The script tells which system folders it was given: the program's own environment names
+  // others, as a user's HKCU\Environment could.
+  ASSERT_TRUE(WriteTextFile(kLaunchScript,
+                            "@ping -n 9 127.0.0.1 > nul\r\n"
+                            "@echo %SystemRoot%;%windir%;%ComSpec%> C:\\launch-marker.txt\r\n"
+                            "@exit 0\r\n"));
+  for (const wchar_t* name : {L"SystemRoot", L"windir", L"ComSpec"}) {
+    SetEnvironmentVariableW(name, L"C:\\planted");
+  }
+  const bool started = app_.Start();
+  wchar_t windows[MAX_PATH] = {};
+  const std::wstring folder(windows, GetSystemWindowsDirectoryW(windows, MAX_PATH));
+  SetEnvironmentVariableW(L"SystemRoot", folder.c_str());
+  SetEnvironmentVariableW(L"windir", folder.c_str());
+  SetEnvironmentVariableW(L"ComSpec", (folder + L"\\system32\\cmd.exe").c_str());
+  ASSERT_TRUE(started);
+  const ULONGLONG pressed = GetTickCount64();
+  ASSERT_TRUE(app_.Click(L"выполнить"));
+  // The interpreter reads the script line by line: nobody may change it while it runs.
+  const auto writerRefused = [] {
+    const HANDLE file = CreateFileW(kLaunchScript.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      CloseHandle(file);
+    }
+    return file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION;
+  };
+  EXPECT_TRUE(WaitFor(writerRefused, 5000)) << "a writer could open the running script";
+  ASSERT_TRUE(WaitFor([] { return FileExists(kMarker); }, 30000)) << "the script never ended";
+  const ULONGLONG marked = GetTickCount64() - pressed;
+  EXPECT_FALSE(app_.WaitForExit(0)) << "restarted before the script's end";
+  EXPECT_GT(marked, expected::kRestartIntervalMs) << "the script did not outlast the interval";
+  ASSERT_TRUE(app_.WaitForExit(expected::kRestartLateMarginMs)) << "no restart at the end";
+  EXPECT_TRUE(witness.WaitForExit(3000)) << "the restart did not end the other program";
+  const std::string shown(folder.begin(), folder.end());
+  EXPECT_EQ(wintest::ReadFileBytes(kMarker),
+            shown + ";" + shown + ";" + shown + "\\System32\\cmd.exe\r\n");
+  EXPECT_TRUE(WaitFor([] { return ProcessesNamed(L"wineboot.exe").empty(); }, 60000));
 }
 
 // Under Wine every process runs with full rights, the desktop's shell included, so the
@@ -189,11 +243,11 @@ class RefusalE2eTest : public LaunchE2eTest {
     EXPECT_EQ(TextOf(app_.window()), caption);
     return text;
   }
-  // Waits until 7 s after `since` and expects that no restart came: a restart request would
+  // Waits until 10 s after `since` and expects that no restart came: a restart request would
   // end the witness, a second copy of the program, within 5 s and a little.
   void ExpectNoRestartSince(ULONGLONG since, const AppProcess& witness) {
     const ULONGLONG now = GetTickCount64() - since;
-    EXPECT_FALSE(witness.WaitForExit(now < 7000 ? DWORD(7000 - now) : 0))
+    EXPECT_FALSE(witness.WaitForExit(now < 10000 ? DWORD(10000 - now) : 0))
         << "something asked for a restart";
     EXPECT_FALSE(app_.WaitForExit(0)) << "the program ended";
   }
@@ -201,12 +255,11 @@ class RefusalE2eTest : public LaunchE2eTest {
 
 // One run of the program for both, so that the wait for a restart that must not come is paid
 // once.
-TEST_F(RefusalE2eTest, MissingOrWorldWritableLaunchScriptIsReportedAndNoRestartFollows) {
+TEST_F(RefusalE2eTest, AMissingWorldWritableOrFailingLaunchScriptIsReportedAndNoRestartFollows) {
   AppProcess witness;
   ASSERT_TRUE(witness.Start());
   MoveOutOfTheWay(witness);
   ASSERT_TRUE(app_.Start());
-  const ULONGLONG pressed = GetTickCount64();
   const std::wstring missing = MessageAfterPressing(L"выполнить");
   EXPECT_NE(missing.find(L"Не удалось запустить C:\\morvane1.bat."), std::wstring::npos)
       << testing::PrintToString(missing);
@@ -222,8 +275,27 @@ TEST_F(RefusalE2eTest, MissingOrWorldWritableLaunchScriptIsReportedAndNoRestartF
   EXPECT_NE(refused.find(L"Изменять или удалять файл разрешено: Everyone."), std::wstring::npos)
       << testing::PrintToString(refused);
   EXPECT_NE(refused.find(L"«Безопасность»"), std::wstring::npos) << testing::PrintToString(refused);
-  ExpectNoRestartSince(pressed, witness);
   EXPECT_FALSE(FileExists(kMarker)) << "the refused launch script ran";
+
+  // A script that fails, and calls a tool by its bare name where a planted one waits in the
+  // program's folder and in its current folder.
+  wchar_t current[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, current);
+  const std::wstring planted[] = {TestProgramFolder() + L"\\bcdedit.bat",
+                                  std::wstring(current) + L"\\bcdedit.bat"};
+  for (const std::wstring& path : planted) {
+    ASSERT_TRUE(WriteTextFile(path, "@echo planted> C:\\launch-marker.txt\r\n"));
+  }
+  Remove(kLaunchScript);
+  ASSERT_TRUE(WriteTextFile(kLaunchScript, "@bcdedit > nul 2>&1\r\n@exit 3\r\n"));
+  const ULONGLONG failed = GetTickCount64();
+  const std::wstring code = MessageAfterPressing(L"выполнить");
+  EXPECT_EQ(code, L"Файл C:\\morvane1.bat завершился с кодом 3. Перезагрузка не назначена.");
+  ExpectNoRestartSince(failed, witness);
+  EXPECT_FALSE(FileExists(kMarker)) << "a planted bcdedit.bat ran";
+  for (const std::wstring& path : planted) {
+    Remove(path);
+  }
 }
 
 TEST_F(RefusalE2eTest, HelpFileThatOthersCanChangeOrSwapIsRefused) {
@@ -243,7 +315,7 @@ TEST_F(RefusalE2eTest, HelpFileThatOthersCanChangeOrSwapIsRefused) {
     SCOPED_TRACE(testing::PrintToString(std::wstring(c.chmodName)));
     TearDown();
     const std::vector<DWORD> viewers = ProcessesNamed(L"winhlp32.exe");
-    ASSERT_TRUE(app_.Start(CopyProgram(L"C:\\amv-help", true)));
+    ASSERT_TRUE(app_.Start(CopyProgram(L"C:\\amv-help", L"Help.hlp")));
     ASSERT_TRUE(UnixChmod(L"o+w", c.chmodFolder, c.chmodName));
     ASSERT_TRUE(WaitFor([&] { return EveryoneMayWrite(c.changed); }, 5000))
         << "chmod o+w did not reach the security of " << testing::PrintToString(c.changed);

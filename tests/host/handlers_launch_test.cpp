@@ -12,17 +12,18 @@
 namespace addmorvane::test {
 namespace {
 
-const ShellCall kLaunch{L"C:\\morvane1.bat", ShowCommand::Hidden};
+const std::wstring kNoRestart = L". Перезагрузка не назначена.";
 
-TEST(Run, TrialRunWritesTheDefaultOpensTheLaunchScriptAndRestartsEveryInterval) {
+TEST(Run, TrialRunWritesTheDefaultStartsTheLaunchScriptAndRestartsEveryInterval) {
   RecordingActions actions;
   MemoryApp app(actions);
   app.form.Click(ControlId::Command1);
   EXPECT_EQ(actions.runScriptWrites.size(), 2u);
   EXPECT_EQ(actions.runScriptWrites.back(), expected::kDefaultCommandLine);
   EXPECT_EQ(app.form.Caption(), expected::kWaitingCaption);
-  EXPECT_EQ(actions.shellCalls, std::vector<ShellCall>{kLaunch});
-  EXPECT_TRUE(app.form.TimerEnabled());
+  EXPECT_EQ(actions.launchStarts, 1);
+  EXPECT_TRUE(actions.shellCalls.empty());
+  ASSERT_TRUE(actions.EndLaunchScript({0, 0}));
 
   app.form.AdvanceTime(expected::kRestartIntervalMs - 1);
   EXPECT_EQ(actions.restartRequests, 0) << "a restart before the interval";
@@ -33,28 +34,70 @@ TEST(Run, TrialRunWritesTheDefaultOpensTheLaunchScriptAndRestartsEveryInterval) 
   EXPECT_TRUE(app.form.TimerEnabled());
 }
 
-TEST(Run, WorkRunLeavesTheScriptAndEveryPressOpensTheLaunchScriptAgain) {
-  RecordingActions actions;
-  MemoryApp app(actions, 10);
-  app.form.Click(ControlId::Option2);
-  app.form.ChooseFromList(ControlId::Combo1, 1);
-  app.form.ChooseFromList(ControlId::Combo2, 1);
-  app.form.Click(ControlId::Command3);
-  const auto writes = actions.runScriptWrites;
-  app.form.Click(ControlId::Command1);
-  app.form.AdvanceTime(7);
-  app.form.Click(ControlId::Command1);
-  EXPECT_EQ(actions.runScriptWrites, writes) << "work mode wrote the script";
-  EXPECT_EQ(actions.shellCalls, (std::vector<ShellCall>{kLaunch, kLaunch}));
-  // The running interval goes on: the second press does not start it anew.
-  app.form.AdvanceTime(3);
-  EXPECT_EQ(actions.restartRequests, 1);
+TEST(Run, TheRestartFollowsOnlyACleanEndOfTheScriptNoSoonerThanOneIntervalAfterThePress) {
+  const std::wstring stillRuns =
+      L"Файл C:\\morvane1.bat ещё выполняется. Перезагрузка будет запрошена, когда он успешно "
+      L"завершится.";
+  const std::wstring timeLimit = L"Файл C:\\morvane1.bat не завершился за 2 минуты" + kNoRestart;
+  const std::wstring armed = L"Перезагрузка уже запрошена и запрашивается " +
+                             std::wstring(expected::kEveryInterval) + L".";
+  const std::wstring code = L"Файл C:\\morvane1.bat завершился с кодом ";
+  const struct {
+    const char* name;
+    unsigned endAtS;  // the script's end, in seconds after the press; 0: it never ends
+    unsigned long exitCode;
+    unsigned pressAgainAtS;  // 0: no second press
+    int firstRestartS;       // -1: no restart at all
+    std::vector<std::wstring> messages;
+  } cases[] = {
+      {"clean end before the interval", 2, 0, 0, 5, {}},
+      {"clean end after it", 8, 0, 0, 8, {}},
+      {"exit code 3", 2, 3, 0, -1, {code + L"3" + kNoRestart}},
+      {"a status code", 6, 0xC000013A, 0, -1, {code + L"0xC000013A" + kNoRestart}},
+      {"past the time limit, a clean end later", 130, 0, 0, -1, {timeLimit}},
+      {"a press while it runs", 7, 0, 3, 7, {stillRuns}},
+      {"a press past the time limit", 0, 0, 125, -1, {timeLimit, timeLimit}},
+      {"a press once armed", 2, 0, 12, 5, {armed}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingActions actions;
+    MemoryApp app(actions);
+    unsigned now = 0;
+    std::vector<unsigned> restarts;
+    actions.onRestart = [&] { restarts.push_back(now); };
+    app.form.Click(ControlId::Command1);
+    const auto writes = actions.runScriptWrites;
+    for (now = 1; now <= 140; ++now) {
+      app.form.AdvanceTime(1000);
+      if (now == c.endAtS) {
+        EXPECT_TRUE(actions.EndLaunchScript({c.exitCode, 0}));
+      }
+      if (now == c.pressAgainAtS) {
+        app.form.Click(ControlId::Command1);
+      }
+    }
+    EXPECT_EQ(actions.launchStarts, 1);
+    EXPECT_EQ(actions.runScriptWrites, writes) << "a refused press wrote the script";
+    EXPECT_EQ(actions.messages, c.messages);
+    if (c.firstRestartS < 0) {
+      EXPECT_TRUE(restarts.empty());
+      EXPECT_FALSE(app.form.TimerEnabled());
+      EXPECT_EQ(app.form.Caption(), expected::kFormCaption) << "the title before the press";
+      continue;
+    }
+    // One request at the later of the interval and the end, then one every interval.
+    ASSERT_FALSE(restarts.empty());
+    EXPECT_EQ(restarts.front(), unsigned(c.firstRestartS));
+    EXPECT_EQ(restarts.size(), (140 - restarts.front()) / 5 + 1);
+    EXPECT_EQ(app.form.Caption(), expected::kWaitingCaption);
+  }
 }
 
 TEST(Run, ALaunchScriptThatDidNotStartIsReportedAndArmsNoRestart) {
   RecordingActions actions;
   MemoryApp app(actions, 10);
-  actions.shellResult = {2, {}};
+  actions.launchResult = {2, {}};
   app.form.Click(ControlId::Command1);
   EXPECT_EQ(actions.failures,
             (std::vector<ReportedFailure>{{2, L"Не удалось запустить C:\\morvane1.bat."}}));
@@ -68,45 +111,14 @@ TEST(Run, ALaunchScriptThatDidNotStartIsReportedAndArmsNoRestart) {
 TEST(Run, ARefusedLaunchScriptShowsTheRefusalAndArmsNoRestart) {
   RecordingActions actions;
   MemoryApp app(actions, 10);
-  actions.shellResult = {0, L"Файл C:\\morvane1.bat не открыт: a refusal made up by the test"};
+  actions.launchResult = {0, L"Файл C:\\morvane1.bat не открыт: a refusal made up by the test"};
   app.form.Click(ControlId::Command1);
-  EXPECT_EQ(actions.messages, std::vector<std::wstring>{actions.shellResult.refusal});
+  EXPECT_EQ(actions.messages, std::vector<std::wstring>{actions.launchResult.refusal});
   EXPECT_TRUE(actions.failures.empty());
   EXPECT_FALSE(app.form.TimerEnabled());
   EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
   app.form.AdvanceTime(1000);
   EXPECT_EQ(actions.restartRequests, 0);
-}
-
-TEST(Run, ALaunchTheShellDidNotConfirmIsToldAndArmsNoRestartButStopsNoneArmedBefore) {
-  RecordingActions actions;
-  MemoryApp app(actions, 10);
-  const std::wstring unconfirmed =
-      L"Оболочка Windows не ответила вовремя, и неизвестно, "
-      L"запущен ли файл C:\\morvane1.bat: он может ещё запуститься. ";
-  actions.shellResult = {0, {}, true};
-  app.form.Click(ControlId::Command1);
-  EXPECT_EQ(actions.messages,
-            std::vector<std::wstring>{unconfirmed + L"Перезагрузка не назначена."});
-  EXPECT_TRUE(actions.failures.empty());
-  EXPECT_FALSE(app.form.TimerEnabled());
-  EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
-  actions.shellResult = {};
-  app.form.Click(ControlId::Command1);
-  EXPECT_EQ(actions.shellCalls, (std::vector<ShellCall>{kLaunch, kLaunch}));
-  EXPECT_TRUE(app.form.TimerEnabled());
-  // Armed, a refused tick, then a press the shell does not confirm: the requests go on.
-  actions.restartError = 5;
-  app.form.AdvanceTime(10);
-  actions.shellResult = {0, {}, true};
-  app.form.Click(ControlId::Command1);
-  EXPECT_EQ(actions.messages.back(), unconfirmed +
-                                         L"Перезагрузка, назначенная раньше, "
-                                         L"по-прежнему запрашивается " +
-                                         std::wstring(expected::kEveryInterval) + L".");
-  EXPECT_TRUE(app.form.TimerEnabled());
-  app.form.AdvanceTime(10);
-  EXPECT_EQ(actions.restartRequests, 2);
 }
 
 TEST(Restart, ARefusedRestartIsToldOnceForEachArmingAndAskedForOnEveryTick) {
@@ -123,6 +135,7 @@ TEST(Restart, ARefusedRestartIsToldOnceForEachArmingAndAskedForOnEveryTick) {
     // The message's own loop goes on delivering ticks.
     actions.whileMessageOpen = [&app] { app.form.AdvanceTime(20); };
     app.form.Click(ControlId::Command1);
+    actions.EndLaunchScript({0, 0});
     app.form.AdvanceTime(30);
     const std::vector<ReportedFailure> once{
         {c.error, L"Windows отказала в перезагрузке. Программа будет просить о ней " +
@@ -131,9 +144,6 @@ TEST(Restart, ARefusedRestartIsToldOnceForEachArmingAndAskedForOnEveryTick) {
     EXPECT_EQ(actions.failures, c.told ? once : std::vector<ReportedFailure>{});
     EXPECT_EQ(actions.restartRequests, 3);
     EXPECT_TRUE(app.form.TimerEnabled());
-    app.form.Click(ControlId::Command1);
-    app.form.AdvanceTime(10);
-    EXPECT_EQ(actions.failures.size(), c.told ? 2u : 0u) << "a new arming tells it again";
   }
 }
 
@@ -142,7 +152,7 @@ TEST(Run, AFailedTrialWriteStopsBeforeTheLaunchAndTheTimer) {
   MemoryApp app(actions, 10);
   actions.writeError = 5;
   app.form.Click(ControlId::Command1);
-  EXPECT_TRUE(actions.shellCalls.empty());
+  EXPECT_EQ(actions.launchStarts, 0);
   EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
   EXPECT_EQ(app.form.exitCode(), 5);
   app.form.AdvanceTime(1000);
@@ -168,40 +178,59 @@ TEST(Exit, ExitOrTheCloseBoxWhileArmedEndsTheProgramAndNoRestartFollows) {
   }
 }
 
-TEST(Help, HelpOpensTheFileBesideTheProgramMaximisedAndChangesNothingElse) {
-  for (const bool armed : {false, true}) {
-    SCOPED_TRACE(armed ? "armed" : "idle");
-    RecordingActions actions;
-    MemoryApp app(actions, 10);
-    if (armed) {
-      app.form.Click(ControlId::Command1);
+TEST(Help, HelpOpensTheHelpFileOrElseTheReadmeBesideTheProgramAndChangesNothingElse) {
+  const std::wstring folder = L"D:\\Программы\\addmorvane\\";
+  const std::wstring refusal = L"Файл не открыт: a refusal made up by the test";
+  const OpenResult missing{2, {}};
+  const struct {
+    const char* name;
+    OpenResult help, readme;
+    std::vector<std::wstring> opened;  // names tried, in order
+    std::vector<std::wstring> messages;
+  } cases[] = {
+      {"help file opened", {}, {}, {L"Help.hlp"}, {}},
+      {"no help file", missing, {}, {L"Help.hlp", L"README.txt"}, {}},
+      {"neither",
+       missing,
+       missing,
+       {L"Help.hlp", L"README.txt"},
+       {L"Файл справки Help.hlp не найден в папке программы."}},
+      {"no folder at all",
+       {3, {}},
+       missing,
+       {L"Help.hlp", L"README.txt"},
+       {L"Файл справки Help.hlp не найден в папке программы."}},
+      {"help file refused", {0, refusal}, {}, {L"Help.hlp"}, {refusal}},
+      {"readme refused", missing, {0, refusal}, {L"Help.hlp", L"README.txt"}, {refusal}},
+      {"help file failed: the shell's business", {5, {}}, {}, {L"Help.hlp"}, {}},
+      {"not confirmed", {0, {}, true}, {}, {L"Help.hlp"}, {}},
+  };
+  for (const bool running : {false, true}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (running ? ", script running" : ""));
+      RecordingActions actions;
+      MemoryApp app(actions, 10);
+      if (running) {
+        app.form.Click(ControlId::Command1);
+      }
+      actions.shellResultFor = {{L"Help.hlp", c.help}, {L"README.txt", c.readme}};
+      const std::wstring state = app.State();
+      const std::wstring caption = app.form.Caption();
+      const auto writes = actions.runScriptWrites.size();
+      app.form.Click(ControlId::Command4);
+      std::vector<ShellCall> opened;
+      for (const std::wstring& name : c.opened) {
+        opened.push_back({folder + name, ShowCommand::Maximized});
+      }
+      EXPECT_EQ(actions.shellCalls, opened);
+      EXPECT_EQ(actions.messages, c.messages);
+      EXPECT_TRUE(actions.failures.empty());
+      EXPECT_EQ(app.State(), state);
+      EXPECT_EQ(app.form.Caption(), caption);
+      EXPECT_EQ(app.form.TimerEnabled(), running);
+      EXPECT_EQ(actions.runScriptWrites.size(), writes);
     }
-    // No help file, or a shell that did not answer: the shell's business, no message of ours.
-    actions.shellResult = armed ? OpenResult{2, {}} : OpenResult{0, {}, true};
-    const std::wstring state = app.State();
-    const std::wstring caption = app.form.Caption();
-    const auto writes = actions.runScriptWrites.size();
-    app.form.Click(ControlId::Command4);
-    EXPECT_EQ(actions.shellCalls.back(),
-              (ShellCall{L"D:\\Программы\\addmorvane\\Help.hlp", ShowCommand::Maximized}));
-    EXPECT_TRUE(actions.failures.empty());
-    EXPECT_TRUE(actions.messages.empty());
-    EXPECT_EQ(app.State(), state);
-    EXPECT_EQ(app.form.Caption(), caption);
-    EXPECT_EQ(app.form.TimerEnabled(), armed);
-    EXPECT_EQ(actions.runScriptWrites.size(), writes);
   }
-}
-
-TEST(Help, ARefusedHelpFileIsReportedAndChangesNothingElse) {
-  RecordingActions actions;
-  MemoryApp app(actions, 10);
-  actions.shellResult = {0, L"Файл Help.hlp не открыт: a refusal made up by the test"};
-  app.form.Click(ControlId::Command4);
-  EXPECT_EQ(actions.messages, std::vector<std::wstring>{actions.shellResult.refusal});
-  EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
-  EXPECT_FALSE(app.form.TimerEnabled());
-  EXPECT_FALSE(app.form.ended());
 }
 
 TEST(Help, TheHelpFileFollowsTheFolderWithOneSeparator) {

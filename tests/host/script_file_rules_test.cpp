@@ -99,10 +99,11 @@ TEST(ScriptFileRules, OnlyALabelSetOnTheScriptItselfIsCarriedAndRefusedPartsAreD
   for (const Entry& e : entries) {
     EXPECT_EQ(CarriesSystemEntry(e.type, e.flags), e.carried) << e.sddl;
   }
-  // Refused by the system: another owner (1307), a label (1314, 1341); anything else stands.
+  // Refused by the system: another owner (1307), a label (1314, 1299); anything else stands.
   const std::pair<unsigned long, SecurityPart> refusals[] = {{1307, SecurityPart::Owner},
                                                              {1314, SecurityPart::Label},
-                                                             {1341, SecurityPart::Label},
+                                                             {1299, SecurityPart::Label},
+                                                             {1341, SecurityPart::None},
                                                              {5, SecurityPart::None}};
   for (const auto& [error, part] : refusals) {
     EXPECT_EQ(SecurityPartRefusedBy(error), part) << error;

@@ -114,21 +114,28 @@ TEST(ShellRequest, OneTrueAnswerWhateverTheShellDoes) {
   }
 }
 
-TEST(ShellRequest, FailedResultsMapToTheSystemsErrorNumbersAndOnlyLostAnswersToMaybeStarted) {
+TEST(ShellRequest, FailedResultsMapToTheSystemsErrorNumbersAndAllButDidNotRunToMaybeStarted) {
   const struct {
     std::uint32_t result;
     unsigned long error;
     bool mayHaveStarted;
   } cases[] = {
-      {0x80070002U, 2, false},            // a Win32 error inside a result
-      {0x800704C7U, 1223, false},         // ERROR_CANCELLED
-      {0x80070000U, 0x80070000U, false},  // the facility's "success" as a failure
-      {0x80004005U, 0x80004005U, false},  // E_FAIL stays itself
+      {0x80070002U, 2, true},             // unknown, a Win32 error inside a result
+      {0x800704C7U, 1223, true},          // unknown, ERROR_CANCELLED
+      {0x80070000U, 0x80070000U, true},   // unknown, the facility's "success" as a failure
+      {0x80004005U, 0x80004005U, true},   // unknown, E_FAIL stays itself
+      {0x800401FDU, 0x800401FDU, true},   // unknown, facility ITF
+      {0x8009000FU, 0x8009000FU, true},   // unknown, facility SECURITY
       {0x00000001U, 0x80004005U, false},  // S_FALSE: nothing started
       {0x80010108U, 0x80010108U, true},   // disconnected
       {0x800706BEU, 1726, true},          // the call failed
       {0x800706BAU, 1722, true},          // the server became unavailable
       {0x80010105U, 0x80010105U, true},   // the server failed inside the call
+      {0x80010007U, 0x80010007U, true},   // RPC_E_SERVER_DIED: "may have executed"
+      {0x80010006U, 0x80010006U, true},   // RPC_E_CONNECTION_TERMINATED
+      {0x8007071AU, 1818, true},          // RPC_S_CALL_CANCELLED
+      {0x8007071CU, 1820, true},          // RPC_S_COMM_FAILURE
+      {0x80010012U, 0x80010012U, false},  // the server died, the call did not execute
       {0x800706BFU, 1727, false},         // failed and did not execute
       {0x80010001U, 0x80010001U, false},  // rejected
       {0x8001010AU, 0x8001010AU, false},  // retry later

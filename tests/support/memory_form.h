@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -14,7 +15,7 @@
 #include "app/handler_guard.h"
 #include "app/layout.h"
 #include "launch/restart_timing.h"
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane::test {
 
@@ -38,6 +39,11 @@ class MemoryForm final : public Form {
   bool Focused(ControlId id) const override { return focus_ == id; }
   bool TimerEnabled() const override { return timerEnabled_; }
   void SetTimerEnabled(bool enabled) override;
+  void Notify(const std::function<void()>& notification) override {
+    if (!ended()) {
+      guard_.Run(notification);
+    }
+  }
   void End(int exitCode) override;
 
   // What a user can do; each gesture does only what real controls would let through.

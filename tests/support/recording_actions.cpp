@@ -1,12 +1,31 @@
 #include "recording_actions.h"
 
-#include "platform/system_error.h"
+#include <utility>
+
+#include "base/system_error.h"
 
 namespace addmorvane::test {
 
+OpenResult RecordingActions::StartLaunchScript(std::function<void(ScriptEnd)> ended) {
+  ++launchStarts;
+  if (launchResult.opened()) {
+    launchEnded_ = std::move(ended);
+  }
+  return launchResult;
+}
+
+bool RecordingActions::EndLaunchScript(ScriptEnd end) {
+  if (!launchEnded_) {
+    return false;
+  }
+  std::exchange(launchEnded_, nullptr)(end);
+  return true;
+}
+
 OpenResult RecordingActions::ShellOpen(const std::wstring& path, ShowCommand show) {
   shellCalls.push_back({path, show});
-  return shellResult;
+  const auto named = shellResultFor.find(path.substr(path.find_last_of(L'\\') + 1));
+  return named != shellResultFor.end() ? named->second : shellResult;
 }
 
 unsigned long RecordingActions::RequestRestart() {

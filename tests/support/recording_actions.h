@@ -4,11 +4,12 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane::test {
 
@@ -28,6 +29,7 @@ class RecordingActions : public SystemActions {
  public:
   explicit RecordingActions(SystemActions* real = nullptr) : real_(real) {}
 
+  OpenResult StartLaunchScript(std::function<void(ScriptEnd)> ended) override;
   OpenResult ShellOpen(const std::wstring& path, ShowCommand show) override;
   unsigned long RequestRestart() override;
   void PutClipboardText(std::wstring_view text) override;
@@ -37,8 +39,14 @@ class RecordingActions : public SystemActions {
   void ReportFailure(unsigned long code, const std::wstring& action) override;
   void ShowMessage(const std::wstring& text) override;
 
-  // What every open answers: the file opened, unless a test says otherwise.
+  // What every start of the launch script answers: started, unless a test says otherwise.
+  OpenResult launchResult;
+  // Ends the launch script that runs, as its process would end; false when none runs.
+  bool EndLaunchScript(ScriptEnd end);
+  // What every open answers: the file opened, unless a test says otherwise; by file name
+  // (the part after the last separator) where `shellResultFor` names it.
   OpenResult shellResult;
+  std::map<std::wstring, OpenResult> shellResultFor;
   // Called at each restart request (for the time it came, say).
   std::function<void()> onRestart;
   // What every restart request answers.
@@ -51,6 +59,7 @@ class RecordingActions : public SystemActions {
   std::optional<std::wstring> clipboardIntruder;
   std::wstring executableFolder = L"D:\\Программы\\addmorvane";
 
+  int launchStarts = 0;
   std::vector<ShellCall> shellCalls;
   int restartRequests = 0;
   std::vector<std::wstring> clipboardPuts;
@@ -61,6 +70,7 @@ class RecordingActions : public SystemActions {
 
  private:
   SystemActions* real_;
+  std::function<void(ScriptEnd)> launchEnded_;
 };
 
 }  // namespace addmorvane::test

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <string>
-#include <thread>
 
 #include "launch/win32/desktop_shell.h"
 #include "launch/win32/user_rights_open.h"
@@ -113,6 +112,11 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
+DWORD WINAPI SendAppMessage(void* window) {
+  SendMessageW(static_cast<HWND>(window), WM_APP, 0, 0);
+  return 0;
+}
+
 TEST_F(DesktopShellTest, WindowThreadHandlesNothingWhileItWaits) {
   DeleteFileW(kMarker.c_str());
   WriteFileBytes(kOtherScript, "@echo ran> C:\\desktop-shell-marker.txt\r\n");
@@ -128,9 +132,10 @@ TEST_F(DesktopShellTest, WindowThreadHandlesNothingWhileItWaits) {
   // One message posted and one sent from another thread, both waiting when the call begins:
   // a wait that handled either would run a handler nested inside the caller's.
   PostMessageW(window, WM_APP, 0, 0);
-  std::thread sender([window] { SendMessageW(window, WM_APP, 0, 0); });
+  const HANDLE sender = CreateThread(nullptr, 0, SendAppMessage, window, 0, nullptr);
+  ASSERT_NE(sender, nullptr);
   while ((HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) == 0) {
-    std::this_thread::yield();
+    SwitchToThread();
   }
 
   const ShellReport opened = OpenThroughDesktopShell(kOtherScript, SW_HIDE, kTrusted, 5000);
@@ -138,7 +143,8 @@ TEST_F(DesktopShellTest, WindowThreadHandlesNothingWhileItWaits) {
   EXPECT_EQ(handledByWindow, 0);
 
   EXPECT_TRUE(PumpUntil(nullptr, [] { return handledByWindow == 2; }));
-  sender.join();
+  WaitForSingleObject(sender, INFINITE);
+  CloseHandle(sender);
   DestroyWindow(window);
   EXPECT_TRUE(WaitForFileInRoot(kMarker, 5000));
 }

@@ -50,6 +50,13 @@ TEST(FileSecurityReader, TurnsDescriptorsFromSddlIntoTheirPlainPicture) {
       {L"O:BA", {L"S-1-5-32-544", false, {}}},
       // No owner at all.
       {L"D:(A;;FA;;;BA)", {L"", true, {{EntryKind::Allow, 0, L"S-1-5-32-544", 0x1F01FF}}}},
+      // The install folder's list in the packages (MsiLockPermissionsEx): no typo (error 1943).
+      {L"O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)",
+       {L"S-1-5-32-544",
+        true,
+        {{EntryKind::Allow, 0x03, L"S-1-5-18", 0x1F01FF},
+         {EntryKind::Allow, 0x03, L"S-1-5-32-544", 0x1F01FF},
+         {EntryKind::Allow, 0x03, L"S-1-5-32-545", 0x1200A9}}}},
   };
   for (const ReaderCase& c : cases) {
     SCOPED_TRACE(testing::PrintToString(std::string(c.sddl.begin(), c.sddl.end())));

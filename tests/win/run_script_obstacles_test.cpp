@@ -13,9 +13,9 @@
 #include "file_holder.h"
 #include "harness.h"
 #include "settings_fixture.h"
-#include "platform/file_replace.h"
-#include "platform/new_file_security.h"
-#include "platform/system_error.h"
+#include "files/win32/file_replace.h"
+#include "files/win32/new_file_security.h"
+#include "base/system_error.h"
 #include "runscript/vocabulary.h"
 
 namespace addmorvane::wintest {

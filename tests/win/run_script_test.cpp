@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/system_error.h"
+#include "base/system_error.h"
 #include "runscript/win32/write_run_script.h"
 
 namespace addmorvane::wintest {

@@ -8,7 +8,7 @@
 #include "app/captions.h"
 #include "app/win32/fonts.h"
 #include "app/win32/form_window.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 
 namespace addmorvane {
 namespace {

@@ -187,6 +187,10 @@ void FormWindow::Raise(ControlId id, Event event) {
   Guarded([&] { sink_.OnEvent(id, event); });
 }
 
+void FormWindow::Notify(const std::function<void()>& notification) {
+  Guarded(notification);
+}
+
 void FormWindow::OnTimerTick() {
   Guarded([&] { sink_.OnTimer(); });
 }

@@ -15,7 +15,7 @@
 #include "app/handler_guard.h"
 #include "app/layout.h"
 #include "launch/restart_timing.h"
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane {
 
@@ -62,6 +62,7 @@ class FormWindow final : public Form {
   bool Focused(ControlId id) const override;
   bool TimerEnabled() const override { return timerEnabled_; }
   void SetTimerEnabled(bool enabled) override;
+  void Notify(const std::function<void()>& notification) override;
 
   // Runs an event handler under the handler guard.
   void Raise(ControlId id, Event event);

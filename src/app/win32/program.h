@@ -3,7 +3,7 @@
 
 #include "app/main_form.h"
 #include "app/win32/form_window.h"
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane {
 

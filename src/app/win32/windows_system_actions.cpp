@@ -3,11 +3,13 @@
 #include "app/win32/windows_system_actions.h"
 
 #include "app/captions.h"
+#include "launch/win32/launch_script.h"
 #include "launch/win32/user_rights_open.h"
 #include "platform/clipboard.h"
 #include "platform/error_text.h"
 #include "platform/executable_folder.h"
 #include "platform/restart.h"
+#include "runscript/vocabulary.h"
 #include "runscript/win32/write_run_script.h"
 
 namespace addmorvane {
@@ -22,6 +24,10 @@ class RealSystemActions final : public SystemActions {
     if (clipboardOwner_ != nullptr) {
       DestroyWindow(clipboardOwner_);
     }
+  }
+
+  OpenResult StartLaunchScript(std::function<void(ScriptEnd)> ended) override {
+    return launchScript_.Start(std::wstring(kLaunchScriptPath), std::move(ended));
   }
 
   OpenResult ShellOpen(const std::wstring& path, ShowCommand show) override {
@@ -65,6 +71,7 @@ class RealSystemActions final : public SystemActions {
   }
 
   HWND clipboardOwner_ = nullptr;
+  LaunchScriptRunner launchScript_;
 };
 
 }  // namespace

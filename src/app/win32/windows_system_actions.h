@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane {
 

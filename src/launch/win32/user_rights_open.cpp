@@ -2,11 +2,8 @@
 
 #include <windows.h>
 
-#include "launch/file_trust.h"
-#include "launch/trust_refusal.h"
-#include "platform/error_text.h"
 #include "launch/win32/desktop_shell.h"
-#include "launch/win32/file_security.h"
+#include "launch/win32/trust_check.h"
 
 namespace addmorvane {
 namespace {
@@ -15,46 +12,6 @@ namespace {
 // a shell answers in well under a second, and one that takes longer is left to answer alone
 // rather than leave the window frozen.
 constexpr unsigned long kShellAnswerMs = 5000;
-
-// "C:\morvane1.bat" lies in "C:\" (a root keeps its separator); "C:\x\Help.hlp" in "C:\x".
-std::wstring FolderOf(const std::wstring& path) {
-  const std::size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) {
-    return L".";
-  }
-  if (slash == 2 && path[1] == L':') {
-    return path.substr(0, 3);
-  }
-  return path.substr(0, slash);
-}
-
-// Empty when the file and its folder are safe to open with full rights; otherwise what the
-// user is told instead.
-std::wstring WhyNotTrusted(const std::wstring& path) {
-  const std::wstring user = CurrentUserSid();
-  const std::wstring folder = FolderOf(path);
-  const struct {
-    const std::wstring& judged;
-    Guarded guarded;
-  } targets[] = {{path, Guarded::File}, {folder, Guarded::Folder}};
-  for (const auto& target : targets) {
-    SecuritySummary summary;
-    if (const unsigned long error = ReadFileSecurity(target.judged, summary); error != 0) {
-      return FailureReportText(
-          error, L"Файл " + path +
-                     L" не открыт: программа работает с правами администратора и не смогла "
-                     L"проверить, кто может изменить " +
-                     (target.guarded == Guarded::File ? L"этот файл." : L"папку " + folder + L"."));
-    }
-    const TrustVerdict verdict = JudgeForFullRights(summary, user, target.guarded);
-    if (!verdict.safe()) {
-      const std::wstring principal =
-          verdict.principal.empty() ? std::wstring() : AccountName(verdict.principal);
-      return RefusalText(path, target.judged, target.guarded, verdict, principal);
-    }
-  }
-  return {};
-}
 
 }  // namespace
 

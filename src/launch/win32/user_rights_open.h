@@ -4,7 +4,7 @@
 #include <string>
 
 #include "launch/win32/desktop_shell.h"
-#include "platform/system_actions.h"
+#include "base/system_actions.h"
 
 namespace addmorvane {
 

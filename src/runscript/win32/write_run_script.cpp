@@ -3,7 +3,7 @@
 #include <string>
 
 #include "platform/ansi.h"
-#include "platform/file_replace.h"
+#include "files/win32/file_replace.h"
 #include "runscript/script_bytes.h"
 #include "runscript/vocabulary.h"
 

@@ -1,4 +1,4 @@
-#include "platform/file_replace.h"
+#include "files/win32/file_replace.h"
 
 #include <windows.h>
 
@@ -6,11 +6,11 @@
 #include <memory>
 #include <vector>
 
-#include "platform/file_at_name.h"
-#include "platform/file_in_place.h"
-#include "platform/new_file_security.h"
-#include "platform/system_error.h"
-#include "platform/temporary_names.h"
+#include "files/win32/file_at_name.h"
+#include "files/win32/file_in_place.h"
+#include "files/win32/new_file_security.h"
+#include "base/system_error.h"
+#include "files/win32/temporary_names.h"
 
 namespace addmorvane {
 namespace {

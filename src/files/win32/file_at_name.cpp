@@ -1,9 +1,9 @@
-#include "platform/file_at_name.h"
+#include "files/win32/file_at_name.h"
 
 #include <windows.h>
 
 #include "files/at_name.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 
 namespace addmorvane {
 

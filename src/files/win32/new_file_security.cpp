@@ -1,11 +1,21 @@
-#include "platform/new_file_security.h"
+#include "files/win32/new_file_security.h"
 
 #include <sddl.h>
 
-#include "platform/system_error.h"
+#include "base/system_error.h"
+
+// mingw-w64's winerror.h lacks it; the Windows SDK's has it.
+#ifndef ERROR_INVALID_LABEL
+#define ERROR_INVALID_LABEL 1299L
+#endif
 
 namespace addmorvane {
 namespace {
+
+// The portable rule names the system's refusals by number: they must be the system's.
+static_assert(kInvalidOwnerError == static_cast<unsigned long>(ERROR_INVALID_OWNER) &&
+              kPrivilegeNotHeldError == static_cast<unsigned long>(ERROR_PRIVILEGE_NOT_HELD) &&
+              kInvalidLabelError == static_cast<unsigned long>(ERROR_INVALID_LABEL));
 
 AccessListPicture PictureOf(const std::vector<unsigned char>& descriptor) {
   AccessListPicture picture;

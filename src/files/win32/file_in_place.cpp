@@ -1,9 +1,9 @@
-#include "platform/file_in_place.h"
+#include "files/win32/file_in_place.h"
 
 #include <windows.h>
 
-#include "platform/file_at_name.h"
-#include "platform/system_error.h"
+#include "files/win32/file_at_name.h"
+#include "base/system_error.h"
 
 namespace addmorvane {
 namespace {

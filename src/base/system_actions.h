@@ -1,9 +1,10 @@
-// What the program does beyond its own window: the shell's open operation, the restart
-// request, the clipboard, the run script on disk, the program's folder and the messages to
-// the user. The handlers reach the system only through this; the tests substitute recorders,
-// since the real restart would end the test and the real shell reaches outside it.
+// What the program does beyond its own window: the launch script, the shell's open operation,
+// the restart request, the clipboard, the run script on disk, the program's folder and the
+// messages to the user. The handlers reach the system only through this; the tests substitute
+// recorders, since the real restart would end the test and the real shell reaches outside it.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,9 +22,23 @@ struct OpenResult {
   bool opened() const { return error == 0 && refusal.empty() && !unconfirmed; }
 };
 
+// How the launch script ended: its exit code, or the system's error number where the program
+// could not learn it.
+struct ScriptEnd {
+  unsigned long exitCode = 0;
+  unsigned long error = 0;
+};
+
 class SystemActions {
  public:
   virtual ~SystemActions() = default;
+
+  // Starts the launch script hidden, with the program's own rights, and returns at once: the
+  // result says whether it started. Only a script that nobody else can change is started;
+  // otherwise the result carries the refusal. Once a started script has ended, `ended` is
+  // called on the window's thread, from its message loop, as one more of the window's
+  // notifications.
+  virtual OpenResult StartLaunchScript(std::function<void(ScriptEnd)> ended) = 0;
 
   // The shell's "open" for `path`, no owner, parameters or working folder, with the rights
   // of the user's own desktop shell. Where that shell runs with full rights, or there is

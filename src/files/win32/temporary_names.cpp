@@ -1,4 +1,4 @@
-#include "platform/temporary_names.h"
+#include "files/win32/temporary_names.h"
 
 #include <windows.h>
 #include <ntsecapi.h>

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/temporary_names.h"
+#include "files/win32/temporary_names.h"
 
 namespace addmorvane {
 

@@ -1,0 +1,94 @@
+#include "launch/script_start.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "base/join.h"
+#include "runscript/vocabulary.h"
+
+namespace addmorvane {
+
+InterpreterStart LaunchScriptStart(std::wstring_view windowsFolder, bool redirected) {
+  if (!windowsFolder.empty() && windowsFolder.back() == L'\\') {
+    windowsFolder.remove_suffix(1);
+  }
+  // /d: no AutoRun command of the user's. /e:on /v:off: command extensions on and delayed
+  // expansion off, whatever the user's registry says. call: the script's own "exit /b N"
+  // becomes the interpreter's exit code, which a plain /c can lose.
+  std::wstring interpreter =
+      Join({windowsFolder, redirected ? L"\\Sysnative\\cmd.exe" : L"\\System32\\cmd.exe"});
+  std::wstring commandLine =
+      Join({L"\"", interpreter, L"\" /d /e:on /v:off /c call \"", kLaunchScriptPath, L"\""});
+  return {std::move(interpreter), std::move(commandLine), L"C:\\"};
+}
+
+namespace {
+
+// Environment names are ASCII in practice; folding only ASCII letters keeps the order free of
+// the C library's locale.
+wchar_t Upper(wchar_t c) {
+  return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
+
+bool IsPinned(std::wstring_view entry) {
+  const std::size_t equals = entry.find(L'=', 1);
+  const std::wstring_view name = entry.substr(0, equals);
+  for (const std::wstring_view pinned : {L"COMSPEC", L"SYSTEMROOT", L"WINDIR"}) {
+    if (name.size() == pinned.size() &&
+        std::equal(name.begin(), name.end(), pinned.begin(),
+                   [](wchar_t a, wchar_t b) { return Upper(a) == b; })) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Names compared as Windows sorts its environment: by character, letters regardless of case.
+bool NameBefore(std::wstring_view a, std::wstring_view b) {
+  const std::wstring_view nameA = a.substr(0, a.find(L'=', 1));
+  const std::wstring_view nameB = b.substr(0, b.find(L'=', 1));
+  return std::lexicographical_compare(nameA.begin(), nameA.end(), nameB.begin(), nameB.end(),
+                                      [](wchar_t x, wchar_t y) { return Upper(x) < Upper(y); });
+}
+
+}  // namespace
+
+std::wstring ScriptEnvironment(std::wstring_view environment, std::wstring_view windowsFolder) {
+  if (!windowsFolder.empty() && windowsFolder.back() == L'\\') {
+    windowsFolder.remove_suffix(1);
+  }
+  const std::wstring folder(windowsFolder);
+  std::vector<std::wstring> entries = {L"ComSpec=" + folder + L"\\System32\\cmd.exe",
+                                       L"SystemRoot=" + folder, L"windir=" + folder};
+  while (!environment.empty() && environment.front() != L'\0') {
+    const std::wstring_view entry = environment.substr(0, environment.find(L'\0'));
+    if (!IsPinned(entry)) {
+      entries.emplace_back(entry);
+    }
+    environment.remove_prefix(std::min(environment.size(), entry.size() + 1));
+  }
+  std::stable_sort(entries.begin(), entries.end(), NameBefore);
+  std::wstring block;
+  for (const std::wstring& entry : entries) {
+    block += entry;
+    block += L'\0';
+  }
+  block += L'\0';
+  return block;
+}
+
+std::wstring ExitCodeText(unsigned long code) {
+  code &= 0xFFFFFFFFUL;
+  if (code < 0x80000000UL) {
+    return Decimal(code);
+  }
+  constexpr std::wstring_view kDigits = L"0123456789ABCDEF";
+  wchar_t text[] = L"0x00000000";
+  for (std::size_t digit = 0; digit < 8; ++digit) {
+    text[9 - digit] = kDigits[(code >> (4 * digit)) & 0xFU];
+  }
+  return text;
+}
+
+}  // namespace addmorvane

@@ -1,0 +1,213 @@
+#include "launch/win32/launch_script.h"
+
+#include <cwchar>
+#include <utility>
+
+#include "base/join.h"
+#include "files/at_name.h"
+#include "launch/script_start.h"
+#include "launch/win32/trust_check.h"
+
+namespace addmorvane {
+namespace {
+
+constexpr UINT kScriptEndedMessage = WM_APP + 1;
+constexpr wchar_t kNotifyClass[] = L"addmorvane.LaunchScriptEnd";
+constexpr std::wstring_view kLinkAtName =
+    L" не открыт: на его месте ссылка на другой файл или папку (символическая ссылка или точка "
+    L"соединения).";
+// ERROR_DIRECTORY_NOT_SUPPORTED, which mingw-w64's headers lack.
+constexpr DWORD kDirectoryNotSupported = 336;
+
+bool RunsRedirected() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) != FALSE && wow64 != FALSE;
+}
+
+// The program's own environment block, whole, with its closing null.
+std::wstring CurrentEnvironment() {
+  wchar_t* const block = GetEnvironmentStringsW();
+  if (block == nullptr) {
+    return {};
+  }
+  const wchar_t* end = block;
+  while (*end != L'\0') {
+    end += std::wcslen(end) + 1;
+  }
+  std::wstring copy(static_cast<const wchar_t*>(block), end + 1);
+  FreeEnvironmentStringsW(block);
+  return copy;
+}
+
+std::wstring WindowsFolder() {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemWindowsDirectoryW(folder, MAX_PATH);
+  return length == 0 || length >= MAX_PATH ? std::wstring() : std::wstring(folder, length);
+}
+
+}  // namespace
+
+struct LaunchScriptRunner::Run {
+  Run() = default;
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+  ~Run() {
+    if (wait != nullptr) {
+      // Waits for a callback already under way, which only posts a message.
+      UnregisterWaitEx(wait, INVALID_HANDLE_VALUE);
+    }
+    if (process != nullptr) {
+      CloseHandle(process);
+    }
+    if (held != INVALID_HANDLE_VALUE) {
+      CloseHandle(held);
+    }
+  }
+
+  // The script, open for reading with no sharing but reading: the interpreter reads it line by
+  // line while it runs, and nobody may change it in between.
+  HANDLE held = INVALID_HANDLE_VALUE;
+  HANDLE process = nullptr;
+  HANDLE wait = nullptr;
+  DWORD waitError = 0;
+  std::function<void(ScriptEnd)> ended;
+};
+
+LaunchScriptRunner::LaunchScriptRunner() = default;
+
+LaunchScriptRunner::~LaunchScriptRunner() {
+  run_.reset();
+  if (notifyWindow_ != nullptr) {
+    DestroyWindow(notifyWindow_);
+  }
+}
+
+OpenResult LaunchScriptRunner::Start(const std::wstring& script,
+                                     std::function<void(ScriptEnd)> ended) {
+  if (run_) {
+    return {ERROR_BUSY, {}};
+  }
+  const HWND notify = NotifyWindow();
+  if (notify == nullptr) {
+    return {GetLastError(), {}};
+  }
+  auto run = std::make_unique<Run>();
+  // Opened on the name itself, not through a link, and a folder too, so that both are told
+  // for what they are.
+  run->held = CreateFileW(script.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (run->held == INVALID_HANDLE_VALUE) {
+    return {GetLastError(), {}};
+  }
+  FILE_ATTRIBUTE_TAG_INFO info{};
+  if (!GetFileInformationByHandleEx(run->held, FileAttributeTagInfo, &info, sizeof(info))) {
+    return {GetLastError(), {}};
+  }
+  switch (JudgeWhatIsAtName(info.FileAttributes, info.ReparseTag)) {
+    case AtName::Link:
+      return {0, Join({L"Файл ", script, kLinkAtName})};
+    case AtName::Folder:
+      return {kDirectoryNotSupported, {}};
+    case AtName::File:
+    case AtName::ReadOnlyFile:
+      break;
+  }
+  if (std::wstring refusal = WhyNotTrusted(script); !refusal.empty()) {
+    return {0, std::move(refusal)};
+  }
+
+  const std::wstring windows = WindowsFolder();
+  if (windows.empty()) {
+    return {GetLastError() != 0 ? GetLastError() : static_cast<DWORD>(ERROR_PATH_NOT_FOUND), {}};
+  }
+  const InterpreterStart start = LaunchScriptStart(windows, RunsRedirected());
+  std::wstring commandLine = start.commandLine;
+  std::wstring environment = ScriptEnvironment(CurrentEnvironment(), windows);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_HIDE;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(start.application.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                      CREATE_NO_WINDOW | CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                      start.currentFolder.c_str(), &startup, &process)) {
+    return {GetLastError(), {}};
+  }
+  CloseHandle(process.hThread);
+  run->process = process.hProcess;
+  run->ended = std::move(ended);
+  if (!RegisterWaitForSingleObject(&run->wait, run->process, OnProcessEnded, notify, INFINITE,
+                                   WT_EXECUTEONLYONCE)) {
+    // The script runs, but its end could not be watched: say so at once, as its end.
+    run->wait = nullptr;
+    run->waitError = GetLastError();
+    PostMessageW(notify, kScriptEndedMessage, 0, 0);
+  }
+  run_ = std::move(run);
+  return {};
+}
+
+void CALLBACK LaunchScriptRunner::OnProcessEnded(void* window, BOOLEAN /*timedOut*/) {
+  PostMessageW(static_cast<HWND>(window), kScriptEndedMessage, 0, 0);
+}
+
+void LaunchScriptRunner::Finish() {
+  if (!run_) {
+    return;
+  }
+  ScriptEnd end;
+  std::function<void(ScriptEnd)> ended;
+  {
+    // Released before anyone hears of the end, so that the script may be changed again.
+    const std::unique_ptr<Run> run = std::move(run_);
+    DWORD code = 0;
+    if (run->waitError != 0) {
+      end.error = run->waitError;
+    } else if (GetExitCodeProcess(run->process, &code)) {
+      end.exitCode = code;
+    } else {
+      end.error = GetLastError();
+    }
+    ended = std::move(run->ended);
+  }
+  ended(end);
+}
+
+LRESULT CALLBACK LaunchScriptRunner::NotifyProc(HWND hwnd,
+                                                UINT message,
+                                                WPARAM wParam,
+                                                LPARAM lParam) {
+  if (message == kScriptEndedMessage) {
+    auto* runner = reinterpret_cast<LaunchScriptRunner*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (runner != nullptr) {
+      runner->Finish();
+    }
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+// A message-only window of the window's thread: a message posted to a window reaches it from
+// any message loop of that thread, a message box's included.
+HWND LaunchScriptRunner::NotifyWindow() {
+  if (notifyWindow_ != nullptr) {
+    return notifyWindow_;
+  }
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = NotifyProc;
+  windowClass.hInstance = instance;
+  windowClass.lpszClassName = kNotifyClass;
+  if (RegisterClassExW(&windowClass) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    return nullptr;
+  }
+  notifyWindow_ = CreateWindowExW(0, kNotifyClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  instance, nullptr);
+  if (notifyWindow_ != nullptr) {
+    SetWindowLongPtrW(notifyWindow_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  }
+  return notifyWindow_;
+}
+
+}  // namespace addmorvane
