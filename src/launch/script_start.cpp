@@ -68,7 +68,12 @@ std::wstring ScriptEnvironment(std::wstring_view environment, std::wstring_view 
     }
     environment.remove_prefix(std::min(environment.size(), entry.size() + 1));
   }
-  std::stable_sort(entries.begin(), entries.end(), NameBefore);
+  // By insertion: a handful of entries, and a library sort would cost the program kilobytes.
+  for (std::size_t i = 1; i < entries.size(); ++i) {
+    for (std::size_t j = i; j > 0 && NameBefore(entries[j], entries[j - 1]); --j) {
+      entries[j].swap(entries[j - 1]);
+    }
+  }
   std::wstring block;
   for (const std::wstring& entry : entries) {
     block += entry;
