@@ -6,10 +6,10 @@ rem
 rem addmorvane runs it hidden, with administrator rights, in C:\, as
 rem   %SystemRoot%\System32\cmd.exe /d /e:on /v:off /c call "C:\morvane1.bat"
 rem and restarts the PC only when it ends with 0 within 2 minutes. Its other exit codes:
-rem   10 Windows does not start in BIOS mode    15 BitLocker state unknown
-rem   11 site settings not filled in            16 BitLocker protection not suspended
-rem   12 DOS partition not brought online       17 one-time boot entry not set
-rem   13 a copy on it differs from its master   18 as 17, and BitLocker still suspended
+rem   10 Windows does not start in BIOS mode      15 BitLocker state unknown
+rem   11 site settings not filled in              16 BitLocker protection not suspended
+rem   12 DOS partition not online at its letter   17 one-time boot entry not set
+rem   13 a copy on it differs from its master     18 as 17, and BitLocker still suspended
 rem   14 DOS partition not taken offline
 rem A step fails on any code but 0, a negative one too (tools can end with an HRESULT):
 rem hence "if %errorlevel% neq 0", since "if errorlevel 1" misses negative codes.
@@ -23,9 +23,10 @@ set "ERRORLEVEL="
 set "SUSPENDED="
 
 rem ---- Site settings (README.txt, section 5) ---------------------------------------------
-rem The DOS partition by its volume name ("mountvol" lists them), and a letter that no drive
-rem of this PC uses: the partition has it only while this script runs. Under DOS it is C:.
-set "DOS_VOLUME=\\?\Volume{GUID-OF-THE-DOS-PARTITION}\"
+rem The DOS partition by the {GUID} of its volume name \\?\Volume{GUID}\ ("mountvol" lists
+rem them), and a letter that no drive of this PC uses: the partition has it only while this
+rem script runs. Under DOS it is C:.
+set "DOS_VOLUME={GUID-OF-THE-DOS-PARTITION}"
 set "DOS_LETTER=M:"
 rem The folder that only administrators can change, with the master copy of every file the
 rem DOS start reads. The run script C:\morvane.bat goes along as MORVANE.BAT.
@@ -40,14 +41,17 @@ rem    a boot entry start DOS: there Windows' loader is winload.exe (through UEF
 rem    winload.efi). Nothing is done where bcdedit does not name winload.exe.
 "%SystemRoot%\System32\bcdedit.exe" /enum {current} | "%SystemRoot%\System32\find.exe" "winload.exe" >nul
 if %errorlevel% neq 0 exit 10
-if "%DOS_VOLUME%"=="\\?\Volume{GUID-OF-THE-DOS-PARTITION}\" exit 11
+if "%DOS_VOLUME%"=="{GUID-OF-THE-DOS-PARTITION}" exit 11
 if "%DOS_ENTRY%"=="{GUID-OF-THE-DOS-ENTRY}" exit 11
 
 rem 2. The DOS partition. FAT keeps no permissions: any user can change the files of a FAT
-rem    drive that Windows reaches, so it is online, at its letter, only from here to the end
-rem    of this step. It gets the run script as it is now (addmorvane rewrites it whenever its
-rem    buttons change the tester's command line) and the master copy of every other file.
-"%SystemRoot%\System32\mountvol.exe" %DOS_LETTER% %DOS_VOLUME%
+rem    drive that Windows reaches, so the partition is online only during this step, at its
+rem    letter (checked to name it before anything is copied). It gets the run script as it is
+rem    now (addmorvane rewrites it whenever its buttons change the tester's command line) and
+rem    the master copy of every other file.
+"%SystemRoot%\System32\mountvol.exe" %DOS_LETTER% \\?\Volume%DOS_VOLUME%\
+if %errorlevel% neq 0 exit 12
+"%SystemRoot%\System32\mountvol.exe" %DOS_LETTER% /l | "%SystemRoot%\System32\find.exe" "%DOS_VOLUME%" >nul
 if %errorlevel% neq 0 exit 12
 call :put "C:\morvane.bat" MORVANE.BAT
 for %%F in (%DOS_FILES%) do call :put "%DOS_MASTER%\%%F" %%F

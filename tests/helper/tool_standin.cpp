@@ -1,7 +1,7 @@
 // Stands in for a system tool (bcdedit, manage-bde, mountvol, fc) under the example launch script:
 // appends its command line as received (its path, then its arguments) as one line to the file
-// named by STANDIN_RECORD, prints STANDIN_OUTPUT, and exits with STANDIN_CODE when that line
-// contains a piece of STANDIN_FAIL ('|' between pieces), else with 0 (99 if it cannot record).
+// named by STANDIN_RECORD; exits with STANDIN_CODE when that line contains a piece of
+// STANDIN_FAIL ('|' between pieces), else prints STANDIN_OUTPUT and exits with 0 (99: no record).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -17,9 +17,6 @@ int main(int argc, char** argv) {
   if (file == nullptr || std::fprintf(file, "%s\n", line.c_str()) < 0 || std::fclose(file) != 0) {
     return 99;
   }
-  if (const char* output = std::getenv("STANDIN_OUTPUT"); output != nullptr) {
-    std::puts(output);
-  }
   const char* fail = std::getenv("STANDIN_FAIL");
   const char* code = std::getenv("STANDIN_CODE");
   const std::string pieces = fail != nullptr && code != nullptr ? fail : "";
@@ -29,6 +26,9 @@ int main(int argc, char** argv) {
       // From 0x80000000 on (an HRESULT, as some tools end with), cmd's errorlevel is negative.
       return static_cast<int>(std::strtoul(code, nullptr, 0));
     }
+  }
+  if (const char* output = std::getenv("STANDIN_OUTPUT"); output != nullptr) {
+    std::puts(output);
   }
   return 0;
 }
