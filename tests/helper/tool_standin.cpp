@@ -1,7 +1,8 @@
-// Stands in for a system tool (bcdedit.exe, manage-bde.exe) under the example launch script:
-// appends its command line, as the program received it (its path, then its arguments), as one
-// line to the file named by STANDIN_RECORD, and exits with STANDIN_CODE when that line
-// contains STANDIN_FAIL (not empty), else with 0. It exits with 99 if it cannot record.
+// Stands in for a system tool (bcdedit, manage-bde, mountvol, fc) under the example launch script:
+// appends its command line as received (its path, then its arguments) as one line to the file
+// named by STANDIN_RECORD; exits with STANDIN_CODE when that line contains a piece of
+// STANDIN_FAIL ('|' between pieces), else prints STANDIN_OUTPUT and exits with 0 (99: no record).
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -18,9 +19,16 @@ int main(int argc, char** argv) {
   }
   const char* fail = std::getenv("STANDIN_FAIL");
   const char* code = std::getenv("STANDIN_CODE");
-  if (fail != nullptr && *fail != '\0' && code != nullptr && line.find(fail) != std::string::npos) {
-    // From 0x80000000 on (an HRESULT, as some tools end with), cmd's errorlevel is negative.
-    return static_cast<int>(std::strtoul(code, nullptr, 0));
+  const std::string pieces = fail != nullptr && code != nullptr ? fail : "";
+  for (std::size_t at = 0, end = 0; at < pieces.size(); at = end + 1) {
+    end = std::min(pieces.find('|', at), pieces.size());
+    if (end > at && line.find(pieces.substr(at, end - at)) != std::string::npos) {
+      // From 0x80000000 on (an HRESULT, as some tools end with), cmd's errorlevel is negative.
+      return static_cast<int>(std::strtoul(code, nullptr, 0));
+    }
+  }
+  if (const char* output = std::getenv("STANDIN_OUTPUT"); output != nullptr) {
+    std::puts(output);
   }
   return 0;
 }
