@@ -18,7 +18,8 @@ void Press(HWND window) {
   wchar_t windows[MAX_PATH];
   const UINT length = GetSystemWindowsDirectoryW(windows, MAX_PATH);
   const std::wstring interpreter = std::wstring(windows, length) + L"\\System32\\cmd.exe";
-  std::wstring commandLine = L"\"" + interpreter + L"\" /d /c call \"C:\\morvane1.bat\"";
+  std::wstring commandLine =
+      L"\"" + interpreter + L"\" /d /e:on /v:off /c call \"C:\\morvane1.bat\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESHOWWINDOW;
