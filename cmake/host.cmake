@@ -14,3 +14,8 @@ add_executable(host_tests ${host_tests})
 target_include_directories(host_tests PRIVATE tests tests/support)
 target_link_libraries(host_tests PRIVATE addmorvane_core GTest::gtest_main)
 gtest_discover_tests(host_tests)
+
+# The layout check fails for includes planted where they do not belong.
+add_test(NAME layout_check_planted
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/layout/planted-cases ${CMAKE_SOURCE_DIR}/scripts/layout-check.py
+          ${CMAKE_SOURCE_DIR}/src)

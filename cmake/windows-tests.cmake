@@ -3,11 +3,13 @@ set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-# The toolchain's win32 thread model has no std::mutex, which GoogleTest wants for one class of
-# its own: that class comes from tests/support, ahead of everything else.
-add_compile_definitions(GTEST_HAS_NOTIFICATION_=1)
-add_compile_options(-include ${CMAKE_CURRENT_SOURCE_DIR}/tests/support/gtest_notification.h)
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL SYSTEM)
+# The toolchain's win32 thread model has no std::mutex, which GoogleTest wants for one class of
+# its own: that class comes from tests/support, ahead of everything else, in GoogleTest and in
+# whatever links it, never in the program's own targets.
+target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+target_compile_options(gtest PUBLIC
+  -include ${CMAKE_CURRENT_SOURCE_DIR}/tests/support/gtest_notification.h)
 
 include(GoogleTest)
 enable_testing()

@@ -57,7 +57,6 @@ void MainForm::LaunchScript_End(ScriptEnd end) {
     return;
   }
   launchStage_ = LaunchStage::Armed;
-  restartRefusalTold_ = false;
   if (ticksWhileRunning_ > 0) {
     // The interval since the press has passed: ask now, and every interval from now on.
     form_.SetTimerEnabled(false);
@@ -82,9 +81,9 @@ void MainForm::Timer1_Timer() {
   }
 }
 
-// A request that the system refuses is made again on every tick; the refusal is told once for
-// each arming, and marked as told before the message opens, since the message's own loop goes
-// on delivering ticks.
+// A request that the system refuses is made again on every tick; the refusal is told once, the
+// restart being armed once at most, and marked as told before the message opens, since the
+// message's own loop goes on delivering ticks.
 void MainForm::RequestRestartOnce() {
   const unsigned long error = RequestRestart(actions_);
   if (IsRestartRefusal(error) && !restartRefusalTold_) {

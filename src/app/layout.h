@@ -87,7 +87,7 @@ inline constexpr int kCyrillicCharset = 204;
 
 const ControlSpec& SpecOf(ControlId id);
 
-// The control's place in the layout table (its tab index).
+// The control's slot in arrays kept for every control: its place in ControlId's order.
 constexpr std::size_t ControlIndex(ControlId id) {
   return static_cast<std::size_t>(static_cast<int>(id) - static_cast<int>(ControlId::Command1));
 }

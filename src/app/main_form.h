@@ -1,6 +1,6 @@
 // The program's event handlers. Everything they know they read from the form's controls, but
 // for what the launch script's run has come to (its stage, the ticks it has taken, the title
-// it replaced) and whether a refused restart has been told since the last arming. They reach
+// it replaced) and whether a refused restart has been told. They reach
 // the system only through SystemActions.
 #pragma once
 

@@ -248,10 +248,15 @@ TYPED_TEST_P(FormContract, AFailureEscapingAHandlerIsReportedOnceAndEndsTheForm)
 }
 
 TYPED_TEST_P(FormContract, AfterTheEndNoEventIsRaised) {
+  this->form().SetTimerEnabled(true);
   this->form().End(0);
   EXPECT_TRUE(this->driver_.ended());
   EXPECT_EQ(this->driver_.exitCode(), 0);
+  EXPECT_FALSE(this->form().TimerEnabled());
   this->form().SetText(ControlId::Combo1, L"-d");
+  bool notified = false;
+  this->form().Notify([&] { notified = true; });  // a launch script's end, told late
+  EXPECT_FALSE(notified);
   EXPECT_EQ(this->sink_.log, Log{});
 }
 

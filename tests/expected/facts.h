@@ -114,6 +114,30 @@ inline constexpr std::wstring_view kEveryInterval = L"каждые 5 секун�
 inline constexpr unsigned kRestartEarlyMarginMs = 20;
 inline constexpr unsigned kRestartLateMarginMs = 3000;
 
+// ---- the launch script and help: what the program says ----
+
+inline constexpr std::wstring_view kLaunchNotStarted = L"Не удалось запустить C:\\morvane1.bat.";
+// How a refusal to open the launch script begins; the reasons follow.
+inline constexpr std::wstring_view kLaunchRefusedStart = L"Файл C:\\morvane1.bat не открыт: ";
+inline constexpr std::wstring_view kScriptStillRuns =
+    L"Файл C:\\morvane1.bat ещё выполняется. Перезагрузка будет запрошена, когда он успешно "
+    L"завершится.";
+inline constexpr std::wstring_view kScriptTimeLimit =
+    L"Файл C:\\morvane1.bat не завершился за 2 минуты. Перезагрузка не назначена.";
+inline constexpr std::wstring_view kScriptEndUnknown =
+    L"Не удалось узнать, как завершился файл C:\\morvane1.bat. Перезагрузка не назначена.";
+inline constexpr std::wstring_view kRestartAlreadyRequested =
+    L"Перезагрузка уже запрошена и запрашивается каждые 5 секунд.";
+inline constexpr std::wstring_view kRestartRefused =
+    L"Windows отказала в перезагрузке. Программа будет просить о ней каждые 5 секунд, пока её не "
+    L"закроют кнопкой «выход».";
+inline std::wstring ScriptExitedWith(std::wstring_view code) {
+  return L"Файл C:\\morvane1.bat завершился с кодом " + std::wstring(code) +
+         L". Перезагрузка не назначена.";
+}
+inline constexpr std::wstring_view kHelpMissing =
+    L"Файл справки Help.hlp не найден в папке программы.";
+
 // ---- the command line ----
 
 inline constexpr std::wstring_view kDefaultCommandLine = L"C:\\Morvane.com";

@@ -12,8 +12,6 @@
 namespace addmorvane::test {
 namespace {
 
-const std::wstring kNoRestart = L". Перезагрузка не назначена.";
-
 TEST(Run, TrialRunWritesTheDefaultStartsTheLaunchScriptAndRestartsEveryInterval) {
   RecordingActions actions;
   MemoryApp app(actions);
@@ -34,30 +32,61 @@ TEST(Run, TrialRunWritesTheDefaultStartsTheLaunchScriptAndRestartsEveryInterval)
   EXPECT_TRUE(app.form.TimerEnabled());
 }
 
+// The run script keeps what the last "применить" wrote, and a title set by "применить" while
+// the script runs is not taken back when the script fails.
+TEST(Run, AWorkRunKeepsTheAppliedScriptAndATitleSetSinceThePress) {
+  const std::wstring title = std::wstring(expected::kFormCaption) + L" ";
+  RecordingActions actions;
+  MemoryApp app(actions, 10);
+  app.form.Click(ControlId::Option2);
+  app.form.ChooseFromList(ControlId::Combo1, 1);
+  app.form.ChooseFromList(ControlId::Combo2, 0);
+  app.form.Click(ControlId::Command3);
+  const auto writes = actions.runScriptWrites;
+  ASSERT_EQ(writes.back(), L"C:\\Morvane.com -d -1");
+  app.form.Click(ControlId::Command1);
+  EXPECT_EQ(actions.runScriptWrites, writes);
+  EXPECT_EQ(actions.launchStarts, 1);
+  app.form.Click(ControlId::Check1);
+  app.form.Click(ControlId::Command3);
+  ASSERT_TRUE(actions.EndLaunchScript({3, 0}));
+  EXPECT_EQ(actions.messages, std::vector<std::wstring>{expected::ScriptExitedWith(L"3")});
+  EXPECT_EQ(app.form.Caption(), title + L"C:\\Morvane.com -d -1 -p");
+}
+
 TEST(Run, TheRestartFollowsOnlyACleanEndOfTheScriptNoSoonerThanOneIntervalAfterThePress) {
-  const std::wstring stillRuns =
-      L"Файл C:\\morvane1.bat ещё выполняется. Перезагрузка будет запрошена, когда он успешно "
-      L"завершится.";
-  const std::wstring timeLimit = L"Файл C:\\morvane1.bat не завершился за 2 минуты" + kNoRestart;
-  const std::wstring armed = L"Перезагрузка уже запрошена и запрашивается " +
-                             std::wstring(expected::kEveryInterval) + L".";
-  const std::wstring code = L"Файл C:\\morvane1.bat завершился с кодом ";
+  struct Shown {  // a message or a failure's text, and the second it came
+    unsigned atS;
+    std::wstring text;
+    bool operator==(const Shown&) const = default;
+  };
+  const std::wstring stillRuns(expected::kScriptStillRuns), limit(expected::kScriptTimeLimit);
+  const std::wstring unknown(expected::kScriptEndUnknown),
+      armed(expected::kRestartAlreadyRequested);
   const struct {
     const char* name;
     unsigned endAtS;  // the script's end, in seconds after the press; 0: it never ends
-    unsigned long exitCode;
+    ScriptEnd end;
     unsigned pressAgainAtS;  // 0: no second press
     int firstRestartS;       // -1: no restart at all
-    std::vector<std::wstring> messages;
+    std::vector<Shown> shown;
   } cases[] = {
-      {"clean end before the interval", 2, 0, 0, 5, {}},
-      {"clean end after it", 8, 0, 0, 8, {}},
-      {"exit code 3", 2, 3, 0, -1, {code + L"3" + kNoRestart}},
-      {"a status code", 6, 0xC000013A, 0, -1, {code + L"0xC000013A" + kNoRestart}},
-      {"past the time limit, a clean end later", 130, 0, 0, -1, {timeLimit}},
-      {"a press while it runs", 7, 0, 3, 7, {stillRuns}},
-      {"a press past the time limit", 0, 0, 125, -1, {timeLimit, timeLimit}},
-      {"a press once armed", 2, 0, 12, 5, {armed}},
+      {"clean end before the interval", 2, {0, 0}, 0, 5, {}},
+      {"clean end after it", 8, {0, 0}, 0, 8, {}},
+      {"exit code 3", 2, {3, 0}, 0, -1, {{2, expected::ScriptExitedWith(L"3")}}},
+      {"a status code",
+       6,
+       {0xC000013A, 0},
+       0,
+       -1,
+       {{6, expected::ScriptExitedWith(L"0xC000013A")}}},
+      {"its end not known", 4, {0, 6}, 0, -1, {{4, unknown}}},
+      {"a clean end just inside the time limit", 118, {0, 0}, 0, 118, {}},
+      {"the time limit, a clean end after it", 121, {0, 0}, 0, -1, {{120, limit}}},
+      {"a press while it runs", 7, {0, 0}, 3, 7, {{3, stillRuns}}},
+      {"a press just before the limit", 0, {}, 119, -1, {{119, stillRuns}, {120, limit}}},
+      {"a press at the limit", 0, {}, 120, -1, {{120, limit}, {120, limit}}},
+      {"a press once armed", 2, {0, 0}, 12, 5, {{12, armed}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -65,21 +94,29 @@ TEST(Run, TheRestartFollowsOnlyACleanEndOfTheScriptNoSoonerThanOneIntervalAfterT
     MemoryApp app(actions);
     unsigned now = 0;
     std::vector<unsigned> restarts;
+    std::vector<Shown> shown;
     actions.onRestart = [&] { restarts.push_back(now); };
     app.form.Click(ControlId::Command1);
     const auto writes = actions.runScriptWrites;
     for (now = 1; now <= 140; ++now) {
+      const std::size_t messages = actions.messages.size(), failures = actions.failures.size();
       app.form.AdvanceTime(1000);
       if (now == c.endAtS) {
-        EXPECT_TRUE(actions.EndLaunchScript({c.exitCode, 0}));
+        EXPECT_TRUE(actions.EndLaunchScript(c.end));
       }
       if (now == c.pressAgainAtS) {
         app.form.Click(ControlId::Command1);
       }
+      for (std::size_t i = messages; i < actions.messages.size(); ++i) {
+        shown.push_back({now, actions.messages[i]});
+      }
+      for (std::size_t i = failures; i < actions.failures.size(); ++i) {
+        shown.push_back({now, actions.failures[i].action});
+      }
     }
     EXPECT_EQ(actions.launchStarts, 1);
     EXPECT_EQ(actions.runScriptWrites, writes) << "a refused press wrote the script";
-    EXPECT_EQ(actions.messages, c.messages);
+    EXPECT_EQ(shown, c.shown);
     if (c.firstRestartS < 0) {
       EXPECT_TRUE(restarts.empty());
       EXPECT_FALSE(app.form.TimerEnabled());
@@ -100,7 +137,7 @@ TEST(Run, ALaunchScriptThatDidNotStartIsReportedAndArmsNoRestart) {
   actions.launchResult = {2, {}};
   app.form.Click(ControlId::Command1);
   EXPECT_EQ(actions.failures,
-            (std::vector<ReportedFailure>{{2, L"Не удалось запустить C:\\morvane1.bat."}}));
+            (std::vector<ReportedFailure>{{2, std::wstring(expected::kLaunchNotStarted)}}));
   EXPECT_FALSE(app.form.TimerEnabled());
   EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
   EXPECT_FALSE(app.form.ended()) << "the window stays usable";
@@ -111,7 +148,7 @@ TEST(Run, ALaunchScriptThatDidNotStartIsReportedAndArmsNoRestart) {
 TEST(Run, ARefusedLaunchScriptShowsTheRefusalAndArmsNoRestart) {
   RecordingActions actions;
   MemoryApp app(actions, 10);
-  actions.launchResult = {0, L"Файл C:\\morvane1.bat не открыт: a refusal made up by the test"};
+  actions.launchResult = {0, std::wstring(expected::kLaunchRefusedStart) + L"made up by the test"};
   app.form.Click(ControlId::Command1);
   EXPECT_EQ(actions.messages, std::vector<std::wstring>{actions.launchResult.refusal});
   EXPECT_TRUE(actions.failures.empty());
@@ -121,7 +158,7 @@ TEST(Run, ARefusedLaunchScriptShowsTheRefusalAndArmsNoRestart) {
   EXPECT_EQ(actions.restartRequests, 0);
 }
 
-TEST(Restart, ARefusedRestartIsToldOnceForEachArmingAndAskedForOnEveryTick) {
+TEST(Restart, ARefusedRestartIsToldOnceAndAskedForOnEveryTick) {
   const struct {
     unsigned long error;
     bool told;
@@ -137,10 +174,7 @@ TEST(Restart, ARefusedRestartIsToldOnceForEachArmingAndAskedForOnEveryTick) {
     app.form.Click(ControlId::Command1);
     actions.EndLaunchScript({0, 0});
     app.form.AdvanceTime(30);
-    const std::vector<ReportedFailure> once{
-        {c.error, L"Windows отказала в перезагрузке. Программа будет просить о ней " +
-                      std::wstring(expected::kEveryInterval) +
-                      L", пока её не закроют кнопкой «выход»."}};
+    const std::vector<ReportedFailure> once{{c.error, std::wstring(expected::kRestartRefused)}};
     EXPECT_EQ(actions.failures, c.told ? once : std::vector<ReportedFailure>{});
     EXPECT_EQ(actions.restartRequests, 3);
     EXPECT_TRUE(app.form.TimerEnabled());
@@ -165,15 +199,18 @@ TEST(Exit, ExitOrTheCloseBoxWhileArmedEndsTheProgramAndNoRestartFollows) {
     RecordingActions actions;
     MemoryApp app(actions, 10);
     app.form.Click(ControlId::Command1);
-    app.form.AdvanceTime(9);
+    ASSERT_TRUE(actions.EndLaunchScript({0, 0}));
+    app.form.AdvanceTime(10);
+    ASSERT_EQ(actions.restartRequests, 1) << "armed";
     if (closeBox) {
       app.form.CloseBox();
     } else {
       app.form.Click(ControlId::Command2);
     }
     EXPECT_EQ(app.form.exitCode(), 0);
-    app.form.AdvanceTime(1000);
-    EXPECT_EQ(actions.restartRequests, 0);
+    app.form.AdvanceTime(3 * 10);
+    EXPECT_EQ(actions.restartRequests, 1) << "a request after the exit";
+    EXPECT_TRUE(actions.messages.empty()) << "the exit asked something";
     EXPECT_EQ(actions.runScriptWrites.size(), 2u) << "the exit wrote something";
   }
 }
@@ -194,24 +231,28 @@ TEST(Help, HelpOpensTheHelpFileOrElseTheReadmeBesideTheProgramAndChangesNothingE
        missing,
        missing,
        {L"Help.hlp", L"README.txt"},
-       {L"Файл справки Help.hlp не найден в папке программы."}},
+       {std::wstring(expected::kHelpMissing)}},
       {"no folder at all",
        {3, {}},
        missing,
        {L"Help.hlp", L"README.txt"},
-       {L"Файл справки Help.hlp не найден в папке программы."}},
+       {std::wstring(expected::kHelpMissing)}},
       {"help file refused", {0, refusal}, {}, {L"Help.hlp"}, {refusal}},
       {"readme refused", missing, {0, refusal}, {L"Help.hlp", L"README.txt"}, {refusal}},
       {"help file failed: the shell's business", {5, {}}, {}, {L"Help.hlp"}, {}},
       {"not confirmed", {0, {}, true}, {}, {L"Help.hlp"}, {}},
   };
-  for (const bool running : {false, true}) {
+  // Idle, the script running, the restart armed.
+  for (const int stage : {0, 1, 2}) {
     for (const auto& c : cases) {
-      SCOPED_TRACE(std::string(c.name) + (running ? ", script running" : ""));
+      SCOPED_TRACE(std::string(c.name) + ", stage " + std::to_string(stage));
       RecordingActions actions;
       MemoryApp app(actions, 10);
-      if (running) {
+      if (stage > 0) {
         app.form.Click(ControlId::Command1);
+      }
+      if (stage > 1) {
+        ASSERT_TRUE(actions.EndLaunchScript({0, 0}));
       }
       actions.shellResultFor = {{L"Help.hlp", c.help}, {L"README.txt", c.readme}};
       const std::wstring state = app.State();
@@ -227,7 +268,7 @@ TEST(Help, HelpOpensTheHelpFileOrElseTheReadmeBesideTheProgramAndChangesNothingE
       EXPECT_TRUE(actions.failures.empty());
       EXPECT_EQ(app.State(), state);
       EXPECT_EQ(app.form.Caption(), caption);
-      EXPECT_EQ(app.form.TimerEnabled(), running);
+      EXPECT_EQ(app.form.TimerEnabled(), stage > 0);
       EXPECT_EQ(actions.runScriptWrites.size(), writes);
     }
   }

@@ -283,7 +283,7 @@ TEST_F(StartupTest, EnterAndSpacePressOnlyAFocusedPushButtonAndEscDoesNothing) {
   EXPECT_TRUE(window().TimerEnabled());
   // Space presses the focused button too, as in any dialog box: the script still runs.
   Key(VK_SPACE);
-  EXPECT_EQ(actions_.messages.size(), 1u);
+  EXPECT_EQ(actions_.messages, std::vector<std::wstring>{std::wstring(expected::kScriptStillRuns)});
 }
 
 TEST_F(StartupTest, CloseBoxEndsTheProgramAndLeavesTheDefaultScript) {

@@ -92,26 +92,26 @@ SIZE WindowSizeForClient(int width, int height, int dpi) {
 
 // Windows names a control that has no caption of its own, such as a list, after the text
 // of the static just before it in z-order (which is creation order), and screen readers
-// read that name: so each list's caption label is created just before its list. Statics
-// take no focus, so the tab order stays that of the layout table.
-constexpr auto kCreationOrder = [] {
-  std::array<ControlId, kControlCount> order{};
+// read that name: so each list's caption label is created just before its list, and every
+// other control in the layout table's order. Statics take no focus, so the tab order stays
+// that of the layout table.
+std::array<const ControlSpec*, kControlCount> CreationOrder() {
+  std::array<const ControlSpec*, kControlCount> order{};
   std::size_t next = 0;
-  for (std::size_t index = 0; index < kControlCount; ++index) {
-    const auto id = static_cast<ControlId>(static_cast<int>(ControlId::Command1) + int(index));
+  for (const ControlSpec& spec : kLayout) {
     bool isListLabel = false;
     for (const ListLabel& pair : kListLabels) {
-      if (id == pair.list) {
-        order.at(next++) = pair.label;
+      if (spec.id == pair.list) {
+        order.at(next++) = &SpecOf(pair.label);
       }
-      isListLabel = isListLabel || id == pair.label;
+      isListLabel = isListLabel || spec.id == pair.label;
     }
     if (!isListLabel) {
-      order.at(next++) = id;
+      order.at(next++) = &spec;
     }
   }
   return order;
-}();
+}
 
 }  // namespace
 
@@ -154,8 +154,8 @@ void FormWindow::Create() {
 void FormWindow::CreateControls() {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   const ControlSpec* previous = nullptr;
-  for (const ControlId id : kCreationOrder) {
-    const ControlSpec& spec = SpecOf(id);
+  for (const ControlSpec* const created : CreationOrder()) {
+    const ControlSpec& spec = *created;
     HWND parent = spec.container == Container::Window ? form_ : control(ControlId::Frame1);
     // Option buttons that follow one another in a container form one group.
     const bool startsGroup = previous == nullptr || spec.kind != ControlKind::OptionButton ||

@@ -27,7 +27,7 @@ class RealSystemActions final : public SystemActions {
   }
 
   OpenResult StartLaunchScript(std::function<void(ScriptEnd)> ended) override {
-    return launchScript_.Start(std::wstring(kLaunchScriptPath), std::move(ended));
+    return launchScript_.Start(std::move(ended));
   }
 
   OpenResult ShellOpen(const std::wstring& path, ShowCommand show) override {

@@ -7,6 +7,7 @@
 #include "files/at_name.h"
 #include "launch/script_start.h"
 #include "launch/win32/trust_check.h"
+#include "runscript/vocabulary.h"
 
 namespace addmorvane {
 namespace {
@@ -82,8 +83,8 @@ LaunchScriptRunner::~LaunchScriptRunner() {
   }
 }
 
-OpenResult LaunchScriptRunner::Start(const std::wstring& script,
-                                     std::function<void(ScriptEnd)> ended) {
+OpenResult LaunchScriptRunner::Start(std::function<void(ScriptEnd)> ended) {
+  const std::wstring script(kLaunchScriptPath);
   if (run_) {
     return {ERROR_BUSY, {}};
   }

@@ -19,11 +19,12 @@ class LaunchScriptRunner {
   LaunchScriptRunner& operator=(const LaunchScriptRunner&) = delete;
   ~LaunchScriptRunner();
 
-  // Starts `script` hidden, in the system's own interpreter, when it is a plain file that
-  // nobody else can change, and holds it so that nobody can until it has ended; `ended` is
-  // called then, on this thread, from its message loop. Call it on the window's thread. One
-  // script at a time: a start while one runs fails with ERROR_BUSY.
-  OpenResult Start(const std::wstring& script, std::function<void(ScriptEnd)> ended);
+  // Starts the launch script hidden, in the system's own interpreter, when it is a plain file
+  // that nobody else can change, and holds it so that nobody can until it has ended; `ended` is
+  // called then, on this thread, from its message loop. The file checked and held is the one
+  // the interpreter is told to run: both come from one constant. Call it on the window's
+  // thread. One script at a time: a start while one runs fails with ERROR_BUSY.
+  OpenResult Start(std::function<void(ScriptEnd)> ended);
 
  private:
   struct Run;
