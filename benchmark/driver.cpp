@@ -32,7 +32,7 @@ using bench::WaitUntil;
 constexpr int kStartRuns = 21;
 constexpr int kClickRuns = 11;
 constexpr int kPressRuns = 11;
-// One 60 Hz frame: what the program's press may cost beyond the bare shell call.
+// One 60 Hz frame: what the program's press may cost beyond the bare start of the launch script.
 constexpr double kPressAllowanceMs = 16.7;
 constexpr DWORD kIdleMs = 10000;
 constexpr double kKiB = 1024;

@@ -13,9 +13,9 @@ list(FILTER bench_plain_sources EXCLUDE REGEX "/app/win32/main\\.cpp$")
 add_executable(bench_plain WIN32 EXCLUDE_FROM_ALL benchmark/plain.cpp ${bench_plain_sources})
 target_link_libraries(bench_plain PRIVATE addmorvane_win)
 add_executable(bench_empty WIN32 EXCLUDE_FROM_ALL benchmark/empty.cpp res/addmorvane.rc)
-# The bare press: a button whose click makes the program's shell call, and nothing else.
+# The bare press: a button whose click starts the launch script as the program does (the same
+# interpreter and switches, hidden), and nothing else; it needs no library beyond the default.
 add_executable(bench_bare WIN32 EXCLUDE_FROM_ALL benchmark/bare.cpp res/addmorvane.rc)
-target_link_libraries(bench_bare PRIVATE ole32 shell32)
 add_executable(bench_driver EXCLUDE_FROM_ALL benchmark/driver.cpp benchmark/programs.cpp benchmark/press.cpp
                             benchmark/launch_marker.cpp)
 # Run by hand, not by ./bench (cmake --build build/win --target shell_probe): the desktop
