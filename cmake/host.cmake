@@ -17,5 +17,6 @@ gtest_discover_tests(host_tests)
 
 # The layout check fails for includes planted where they do not belong.
 add_test(NAME layout_check_planted
-  COMMAND ${CMAKE_SOURCE_DIR}/tests/layout/planted-cases ${CMAKE_SOURCE_DIR}/scripts/layout-check.py
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/layout/planted_cases.py
+          ${CMAKE_SOURCE_DIR}/scripts/layout-check.py
           ${CMAKE_SOURCE_DIR}/src)
