@@ -43,9 +43,17 @@ std::wstring ReadmePath(std::wstring_view executableFolder);
 inline constexpr std::wstring_view kHelpMissingText =
     L"Файл справки Help.hlp не найден в папке программы.";
 
+// Where no shell with the desk's own rights answers: the file is never opened with the
+// program's, and the user is given its full path instead.
+inline constexpr std::wstring_view kHelpByHandText =
+    L"Справка не открыта: программа работает с правами администратора и открывает файлы только "
+    L"через Проводник с правами пользователя, а он не ответил. Откройте файл сами:\n\n";
+std::wstring HelpByHandText(std::wstring_view file);
+
 // Opens the help file beside the program, maximised, or the readme that ships beside it where
-// there is no help file; says so when neither is there. A file that the program refuses to
-// open is reported; any other failure is left unsaid, as the shell would leave it.
+// there is no help file; says so when neither is there, and says why when it could not open
+// one. A request the shell took without answering in time is left unsaid: the file may still
+// open.
 void OpenHelp(SystemActions& actions);
 
 }  // namespace addmorvane

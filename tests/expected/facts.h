@@ -114,6 +114,30 @@ inline constexpr std::wstring_view kEveryInterval = L"каждые 5 секун�
 inline constexpr unsigned kRestartEarlyMarginMs = 20;
 inline constexpr unsigned kRestartLateMarginMs = 3000;
 
+// What the program says once the launch script may have prepared the next start: closing it
+// ends only its own requests.
+inline constexpr std::wstring_view kTimeLimitMessage =
+    L"Файл C:\\morvane1.bat не завершился за 2 минуты. Программа больше не будет просить о "
+    L"перезагрузке, но файл ещё может подготовить следующий запуск, и тогда любая следующая "
+    L"перезагрузка запустит DOS. Как это отменить, написано в файле README.txt.";
+inline constexpr std::wstring_view kRestartRefusedMessage =
+    L"Windows отказала в перезагрузке. Программа будет просить о ней каждые 5 секунд, пока её "
+    L"не закроют кнопкой «выход». Закрытие программы отменяет только эти просьбы: то, что файл "
+    L"C:\\morvane1.bat подготовил к следующему запуску, остаётся, и любая следующая "
+    L"перезагрузка запустит DOS. Как это отменить, написано в файле README.txt.";
+
+// Given to Windows while the launch script runs, to hold off a restart or sign-out.
+inline constexpr std::wstring_view kEndSessionHold =
+    L"Выполняется файл C:\\morvane1.bat. Перезагрузка до его завершения может оставить "
+    L"подготовку к запуску DOS незаконченной.";
+
+// ---- help ----
+
+// Where no shell with the user's own rights answers; the file's full path follows.
+inline constexpr std::wstring_view kHelpByHandLead =
+    L"Справка не открыта: программа работает с правами администратора и открывает файлы только "
+    L"через Проводник с правами пользователя, а он не ответил. Откройте файл сами:\n\n";
+
 // ---- the command line ----
 
 inline constexpr std::wstring_view kDefaultCommandLine = L"C:\\Morvane.com";

@@ -38,7 +38,7 @@ TEST(Run, TheRestartFollowsOnlyACleanEndOfTheScriptNoSoonerThanOneIntervalAfterT
   const std::wstring stillRuns =
       L"Файл C:\\morvane1.bat ещё выполняется. Перезагрузка будет запрошена, когда он успешно "
       L"завершится.";
-  const std::wstring timeLimit = L"Файл C:\\morvane1.bat не завершился за 2 минуты" + kNoRestart;
+  const std::wstring timeLimit(expected::kTimeLimitMessage);
   const std::wstring armed = L"Перезагрузка уже запрошена и запрашивается " +
                              std::wstring(expected::kEveryInterval) + L".";
   const std::wstring code = L"Файл C:\\morvane1.bat завершился с кодом ";
@@ -94,6 +94,38 @@ TEST(Run, TheRestartFollowsOnlyACleanEndOfTheScriptNoSoonerThanOneIntervalAfterT
   }
 }
 
+TEST(Run, TheEndOfTheSessionIsHeldOffWhileTheScriptRunsAndNeverOnceArmed) {
+  const struct {
+    const char* name;
+    bool press;
+    unsigned endAtS;  // 0: it never ends
+    unsigned long exitCode;
+    bool held;  // at 140 s
+  } cases[] = {
+      {"idle", false, 0, 0, false},
+      {"running, past the time limit too", true, 0, 0, true},
+      {"armed", true, 2, 0, false},
+      {"ended with a code", true, 2, 3, false},
+      {"ended after the time limit", true, 130, 0, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingActions actions;
+    MemoryApp app(actions);
+    if (c.press) {
+      app.form.Click(ControlId::Command1);
+      EXPECT_EQ(app.form.EndSessionHold(), expected::kEndSessionHold);
+    }
+    for (unsigned now = 1; now <= 140; ++now) {
+      app.form.AdvanceTime(1000);
+      if (now == c.endAtS) {
+        EXPECT_TRUE(actions.EndLaunchScript({c.exitCode, 0}));
+      }
+    }
+    EXPECT_EQ(app.form.SessionMayEnd(), !c.held);
+  }
+}
+
 TEST(Run, ALaunchScriptThatDidNotStartIsReportedAndArmsNoRestart) {
   RecordingActions actions;
   MemoryApp app(actions, 10);
@@ -138,9 +170,7 @@ TEST(Restart, ARefusedRestartIsToldOnceForEachArmingAndAskedForOnEveryTick) {
     actions.EndLaunchScript({0, 0});
     app.form.AdvanceTime(30);
     const std::vector<ReportedFailure> once{
-        {c.error, L"Windows отказала в перезагрузке. Программа будет просить о ней " +
-                      std::wstring(expected::kEveryInterval) +
-                      L", пока её не закроют кнопкой «выход»."}};
+        {c.error, std::wstring(expected::kRestartRefusedMessage)}};
     EXPECT_EQ(actions.failures, c.told ? once : std::vector<ReportedFailure>{});
     EXPECT_EQ(actions.restartRequests, 3);
     EXPECT_TRUE(app.form.TimerEnabled());
@@ -202,7 +232,7 @@ TEST(Help, HelpOpensTheHelpFileOrElseTheReadmeBesideTheProgramAndChangesNothingE
        {L"Файл справки Help.hlp не найден в папке программы."}},
       {"help file refused", {0, refusal}, {}, {L"Help.hlp"}, {refusal}},
       {"readme refused", missing, {0, refusal}, {L"Help.hlp", L"README.txt"}, {refusal}},
-      {"help file failed: the shell's business", {5, {}}, {}, {L"Help.hlp"}, {}},
+
       {"not confirmed", {0, {}, true}, {}, {L"Help.hlp"}, {}},
   };
   for (const bool running : {false, true}) {
@@ -230,6 +260,31 @@ TEST(Help, HelpOpensTheHelpFileOrElseTheReadmeBesideTheProgramAndChangesNothingE
       EXPECT_EQ(app.form.TimerEnabled(), running);
       EXPECT_EQ(actions.runScriptWrites.size(), writes);
     }
+  }
+}
+
+TEST(Help, AFailureIsToldAndWithoutTheUsersShellThePathIsGivenToOpenByHand) {
+  const std::wstring folder = L"D:\\Программы\\addmorvane\\";
+  const std::wstring byHand(expected::kHelpByHandLead);
+  const struct {
+    const char* name;
+    OpenResult help, readme;
+    std::vector<std::wstring> messages;
+    std::vector<ReportedFailure> failures;
+  } cases[] = {
+      {"no association", {1155, {}}, {}, {}, {{1155, L"Не удалось открыть файл " + folder + L"Help.hlp."}}},
+      {"no answer in time", {1460, {}}, {}, {}, {{1460, L"Не удалось открыть файл " + folder + L"Help.hlp."}}},
+      {"no user's shell", {0, {}, false, true}, {}, {byHand + folder + L"Help.hlp"}, {}},
+      {"no user's shell, no help file", {2, {}}, {0, {}, false, true}, {byHand + folder + L"README.txt"}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RecordingActions actions;
+    MemoryApp app(actions, 10);
+    actions.shellResultFor = {{L"Help.hlp", c.help}, {L"README.txt", c.readme}};
+    app.form.Click(ControlId::Command4);
+    EXPECT_EQ(actions.messages, c.messages);
+    EXPECT_EQ(actions.failures, c.failures);
   }
 }
 

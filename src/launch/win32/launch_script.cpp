@@ -112,7 +112,7 @@ OpenResult LaunchScriptRunner::Start(const std::wstring& script,
     case AtName::ReadOnlyFile:
       break;
   }
-  if (std::wstring refusal = WhyNotTrusted(script); !refusal.empty()) {
+  if (std::wstring refusal = WhyNotTrusted(script, Remedy::Replace); !refusal.empty()) {
     return {0, std::move(refusal)};
   }
 
