@@ -15,12 +15,12 @@ constexpr std::array<std::wstring_view, 3> kSystemPrincipals = {
 };
 
 bool Trusted(std::wstring_view sid, std::wstring_view sameRightsUser) {
-  if (sid.empty()) {
-    return false;
-  }
-  if (sid == sameRightsUser) {
-    return true;
-  }
+  return !sid.empty() && (sid == sameRightsUser || IsSystemPrincipal(sid));
+}
+
+}  // namespace
+
+bool IsSystemPrincipal(std::wstring_view sid) {
   for (const std::wstring_view system : kSystemPrincipals) {
     if (sid == system) {
       return true;
@@ -28,8 +28,6 @@ bool Trusted(std::wstring_view sid, std::wstring_view sameRightsUser) {
   }
   return false;
 }
-
-}  // namespace
 
 std::uint32_t RightsThatMatter(Guarded guarded) {
   constexpr std::uint32_t common =

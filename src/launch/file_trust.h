@@ -63,6 +63,10 @@ struct TrustVerdict {
   bool safe() const { return reason == Distrust::None; }
 };
 
+// Whether `sid` is SYSTEM, Administrators or TrustedInstaller: a principal that already has
+// every right the program has.
+bool IsSystemPrincipal(std::wstring_view sid);
+
 // The rights that let another principal change what the program would run: for a file,
 // write, append, delete, change permissions or owner; for its folder, add a file, delete or
 // rename an entry, or change the folder's own permissions or owner. Generic rights count.

@@ -25,6 +25,16 @@ inline constexpr std::wstring_view kScriptStillRunningText =
     L"Файл C:\\morvane1.bat ещё выполняется. Перезагрузка будет запрошена, когда он успешно "
     L"завершится.";
 
+// "выполнить" pressed while another copy of the program runs the launch script.
+inline constexpr std::wstring_view kScriptRunsInAnotherCopyText =
+    L"Файл C:\\morvane1.bat уже выполняется: его запустила другая копия программы. Дождитесь, "
+    L"пока он завершится.";
+
+// "выполнить" pressed after the program lost sight of a script that still runs.
+inline constexpr std::wstring_view kScriptStillRunsUnwatchedText =
+    L"Файл C:\\morvane1.bat ещё выполняется. Снова его можно будет запустить, когда он "
+    L"завершится.";
+
 // One restart request; returns the system's error number, 0 when it was accepted.
 unsigned long RequestRestart(SystemActions& actions);
 

@@ -131,6 +131,11 @@ inline constexpr std::wstring_view kEndSessionHold =
     L"Выполняется файл C:\\morvane1.bat. Перезагрузка до его завершения может оставить "
     L"подготовку к запуску DOS незаконченной.";
 
+// "выполнить" while another copy of the program runs the launch script.
+inline constexpr std::wstring_view kScriptRunsInAnotherCopy =
+    L"Файл C:\\morvane1.bat уже выполняется: его запустила другая копия программы. Дождитесь, "
+    L"пока он завершится.";
+
 // ---- help ----
 
 // Where no shell with the user's own rights answers; the file's full path follows.

@@ -260,6 +260,17 @@ TEST(FileTrust, AUserIsTrustedOnlyWhereNoneOfHisProgramsHasFewerRights) {
   EXPECT_EQ(verdict.principal, kEveryone);
 }
 
+// Who may hold the name that keeps two copies from running the launch script at once: an
+// object any other principal made is a squatter's and stops nothing.
+TEST(FileTrust, OnlyTheSystemsPrincipalsCountAsAnotherCopysLock) {
+  const std::pair<std::wstring, bool> cases[] = {
+      {kAdmins, true}, {kSystem, true}, {kInstaller, true}, {kUser, false}, {kUsers, false},
+      {kEveryone, false}, {L"", false}};
+  for (const auto& [sid, system] : cases) {
+    EXPECT_EQ(IsSystemPrincipal(sid), system) << testing::PrintToString(sid);
+  }
+}
+
 TEST(TrustRefusal, NamesTheFileTheReasonAndTheRemedy) {
   const std::wstring lead =
       L"Файл C:\\morvane1.bat не открыт: программа работает с правами администратора, а этот "

@@ -153,6 +153,17 @@ TEST(Run, ARefusedLaunchScriptShowsTheRefusalAndArmsNoRestart) {
   EXPECT_EQ(actions.restartRequests, 0);
 }
 
+TEST(Run, APressWhileAnotherCopyRunsTheScriptSaysSoAndArmsNothing) {
+  RecordingActions actions;
+  MemoryApp app(actions, 10);
+  actions.launchResult = {0, std::wstring(kScriptRunsInAnotherCopyText)};
+  app.form.Click(ControlId::Command1);
+  EXPECT_EQ(actions.messages, std::vector<std::wstring>{std::wstring(expected::kScriptRunsInAnotherCopy)});
+  EXPECT_FALSE(app.form.TimerEnabled());
+  EXPECT_TRUE(app.form.SessionMayEnd());
+  EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
+}
+
 TEST(Restart, ARefusedRestartIsToldOnceForEachArmingAndAskedForOnEveryTick) {
   const struct {
     unsigned long error;

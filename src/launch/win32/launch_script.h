@@ -22,7 +22,7 @@ class LaunchScriptRunner {
   // Starts `script` hidden, in the system's own interpreter, when it is a plain file that
   // nobody else can change, and holds it so that nobody can until it has ended; `ended` is
   // called then, on this thread, from its message loop. Call it on the window's thread. One
-  // script at a time: a start while one runs fails with ERROR_BUSY.
+  // script at a time, in all copies of the program: a start while one runs is refused.
   OpenResult Start(const std::wstring& script, std::function<void(ScriptEnd)> ended);
 
  private:
