@@ -40,7 +40,8 @@ bool Sets(std::wstring_view entry, std::wstring_view upperName) {
 }
 
 bool IsPinned(std::wstring_view entry) {
-  for (const std::wstring_view pinned : {L"COMSPEC", L"PATH", L"PATHEXT", L"SYSTEMROOT", L"WINDIR"}) {
+  for (const std::wstring_view pinned :
+       {L"COMSPEC", L"PATH", L"PATHEXT", L"SYSTEMROOT", L"WINDIR"}) {
     if (Sets(entry, pinned)) {
       return true;
     }
@@ -66,8 +67,8 @@ std::wstring ScriptEnvironment(std::wstring_view environment, std::wstring_view 
   // The system's own folders come first in the search path, so that a bare name finds the
   // system's tool before anything in a folder of the user's; the extensions it tries are
   // Windows' own, not the user's.
-  std::wstring path = Join({L"Path=", folder, L"\\System32;", folder, L";", folder,
-                            L"\\System32\\Wbem"});
+  std::wstring path =
+      Join({L"Path=", folder, L"\\System32;", folder, L";", folder, L"\\System32\\Wbem"});
   std::vector<std::wstring> entries = {
       L"ComSpec=" + folder + L"\\System32\\cmd.exe",
       L"PATHEXT=.COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC", L"SystemRoot=" + folder,

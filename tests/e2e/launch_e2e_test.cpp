@@ -240,7 +240,8 @@ TEST_F(RefusalE2eTest, AMissingWorldWritableOrFailingLaunchScriptIsReportedAndNo
       << testing::PrintToString(refused);
   EXPECT_NE(refused.find(L"Изменять или удалять файл разрешено: Everyone."), std::wstring::npos)
       << testing::PrintToString(refused);
-  EXPECT_NE(refused.find(L"командой move /y"), std::wstring::npos) << testing::PrintToString(refused);
+  EXPECT_NE(refused.find(L"командой move /y"), std::wstring::npos)
+      << testing::PrintToString(refused);
   EXPECT_FALSE(FileExists(kMarker)) << "the refused launch script ran";
 
   // A script that fails, and calls a tool by its bare name where a planted one waits in the

@@ -60,9 +60,8 @@ struct LockTaken {
 LockTaken TakeLaunchLock() {
   // Owned by the administrators, open to them and the system only.
   PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:BAD:P(A;;GA;;;BA)(A;;GA;;;SY)",
-                                                            SDDL_REVISION_1, &descriptor,
-                                                            nullptr)) {
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+          L"O:BAD:P(A;;GA;;;BA)(A;;GA;;;SY)", SDDL_REVISION_1, &descriptor, nullptr)) {
     return {nullptr, {GetLastError(), {}}};
   }
   SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
@@ -78,8 +77,8 @@ LockTaken TakeLaunchLock() {
   }
   PSECURITY_DESCRIPTOR existing = nullptr;
   std::wstring owner;
-  if (GetSecurityInfo(lock, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, nullptr, nullptr,
-                      nullptr, nullptr, &existing) == ERROR_SUCCESS) {
+  if (GetSecurityInfo(lock, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
+                      nullptr, &existing) == ERROR_SUCCESS) {
     owner = SummarizeSecurityDescriptor(existing).owner;
     LocalFree(existing);
   }

@@ -32,9 +32,8 @@ std::wstring FolderOf(const std::wstring& path) {
 // trusted as the system is. Windows' ntdll, a known DLL, never has this entry.
 std::wstring SameRightsUser() {
   const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr
-             ? CurrentUserSid()
-             : std::wstring();
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr ? CurrentUserSid()
+                                                                                  : std::wstring();
 }
 
 }  // namespace

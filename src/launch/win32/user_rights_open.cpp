@@ -35,8 +35,8 @@ OpenResult OpenWithUserRights(const std::wstring& path,
   if (!desktopShellRuns()) {
     return {0, {}, false, true};
   }
-  const ShellReport report = OpenThroughDesktopShell(path, showCommand, whyNotTrusted,
-                                                     kShellAnswerMs);
+  const ShellReport report =
+      OpenThroughDesktopShell(path, showCommand, whyNotTrusted, kShellAnswerMs);
   switch (report.outcome) {
     case ShellOutcome::Opened:
       return {};
