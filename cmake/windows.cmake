@@ -62,11 +62,16 @@ if(MINGW)
     target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections)
   endforeach()
   # No link time stamp in the PE header: the same sources give the same exe, byte for byte.
+  # Subsystem and OS version 6.1 (Windows 7, the oldest the program runs on) and terminal-server
+  # aware: older versions, or no such mark, bring Windows' compatibility behaviour for old
+  # programs (a per-session view of the Windows folder and its INI files, other window metrics).
   target_link_options(addmorvane PRIVATE ${static_flags} -municode -s -Wl,--gc-sections
-    -Wl,--no-insert-timestamp)
+    -Wl,--no-insert-timestamp -Wl,--subsystem,windows:6.1 -Wl,--major-os-version,6
+    -Wl,--minor-os-version,1 -Wl,--tsaware)
   set(ADDMORVANE_TEST_LINK ${static_flags})
 else()
-  target_link_options(addmorvane PRIVATE /MANIFEST:NO)
+  # The linker marks it terminal-server aware by itself.
+  target_link_options(addmorvane PRIVATE /MANIFEST:NO /SUBSYSTEM:WINDOWS,6.01)
   set_property(TARGET addmorvane addmorvane_core addmorvane_win PROPERTY
     MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()

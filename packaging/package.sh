@@ -154,7 +154,7 @@ WHERE \`Directory\` = 'INSTALLDIR'" \
     -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMin\`, \`VersionMax\`, \
 \`Attributes\`, \`ActionProperty\`) VALUES ('{$UPGRADE_CODE}', '0.0.0', '$version', 768, \
 'OLDER_FOUND')" \
-    -q "UPDATE \`Property\` SET \`Value\` = 'INSTALLDIR;OLDER_FOUND;NEWER_FOUND' \
+    -q "UPDATE \`Property\` SET \`Value\` = 'INSTALLDIR;ADDMORVANE_ANYFOLDER;OLDER_FOUND;NEWER_FOUND' \
 WHERE \`Property\` = 'SecureCustomProperties'" \
     -s "addmorvane $version" "the addmorvane developers" "$(msi_platform "$arch");1033" \
     "{${id[6]}}"

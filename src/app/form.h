@@ -56,6 +56,10 @@ class Form {
   virtual void SetTimerEnabled(bool enabled) = 0;
   // Runs `notification` as an event of the window's; nothing once the form has ended.
   virtual void Notify(const std::function<void()>& notification) = 0;
+  // While `reason` is not empty, the window asks Windows to hold off the end of the session (a
+  // restart or sign-out that asks the programs first), giving `reason` as its cause; empty lets
+  // it go on. Best effort: a forced end ignores it.
+  virtual void SetEndSessionHold(std::wstring_view reason) = 0;
   // Closes the window and ends the program with `exitCode`.
   virtual void End(int exitCode) = 0;
 };

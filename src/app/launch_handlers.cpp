@@ -36,12 +36,16 @@ void MainForm::Command1_Click() {
   }
   launchStage_ = LaunchStage::Running;
   ticksWhileRunning_ = 0;
+  // A restart in mid-script could leave the machine half prepared (the DOS partition still at
+  // its letter); the program's own restart comes only after the script's end.
+  form_.SetEndSessionHold(kEndSessionHoldText);
   // While the script runs, the ticks count its time: the restart comes no sooner than one
   // interval after the press, and not at all past the time limit.
   form_.SetTimerEnabled(true);
 }
 
 void MainForm::LaunchScript_End(ScriptEnd end) {
+  form_.SetEndSessionHold({});
   if (launchStage_ == LaunchStage::GivenUp) {
     launchStage_ = LaunchStage::Idle;
     return;

@@ -19,7 +19,10 @@ struct OpenResult {
   std::wstring refusal;     // the whole message when the program would not open it
   // The shell took the request and did not answer in time: the file may still start.
   bool unconfirmed = false;
-  bool opened() const { return error == 0 && refusal.empty() && !unconfirmed; }
+  // No shell with the desk's own rights could be asked: nothing was opened, and the file is
+  // the user's to open by hand.
+  bool byHand = false;
+  bool opened() const { return error == 0 && refusal.empty() && !unconfirmed && !byHand; }
 };
 
 // How the launch script ended: its exit code, or the system's error number where the program
@@ -41,8 +44,9 @@ class SystemActions {
   virtual OpenResult StartLaunchScript(std::function<void(ScriptEnd)> ended) = 0;
 
   // The shell's "open" for `path`, no owner, parameters or working folder, with the rights
-  // of the user's own desktop shell. Where that shell runs with full rights, or there is
-  // none, only a file that nobody else can change is opened; any other is refused.
+  // of the user's own desktop shell, never with the program's. Where that shell runs with full
+  // rights, only a file that nobody else can change is opened; any other is refused. Where
+  // there is none, nothing is opened (`byHand`).
   virtual OpenResult ShellOpen(const std::wstring& path, ShowCommand show) = 0;
 
   // Asks Windows to restart (no forcing); returns the system's error number, 0 on success.

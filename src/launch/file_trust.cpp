@@ -5,21 +5,22 @@
 namespace addmorvane {
 namespace {
 
-// The principals that already hold full rights over the machine, besides the user running
-// the program: their access gives nobody anything the program would not have.
+// The principals that already hold full rights over the machine: their access gives nobody
+// anything the program would not have. Not the user running the program: his programs that
+// run without elevation, at medium integrity, could change what he owns or may write.
 constexpr std::array<std::wstring_view, 3> kSystemPrincipals = {
     L"S-1-5-18",                                                        // SYSTEM
     L"S-1-5-32-544",                                                    // Administrators
     L"S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464",  // TrustedInstaller
 };
 
-bool Trusted(std::wstring_view sid, std::wstring_view userSid) {
-  if (sid.empty()) {
-    return false;
-  }
-  if (sid == userSid) {
-    return true;
-  }
+bool Trusted(std::wstring_view sid, std::wstring_view sameRightsUser) {
+  return !sid.empty() && (sid == sameRightsUser || IsSystemPrincipal(sid));
+}
+
+}  // namespace
+
+bool IsSystemPrincipal(std::wstring_view sid) {
   for (const std::wstring_view system : kSystemPrincipals) {
     if (sid == system) {
       return true;
@@ -27,8 +28,6 @@ bool Trusted(std::wstring_view sid, std::wstring_view userSid) {
   }
   return false;
 }
-
-}  // namespace
 
 std::uint32_t RightsThatMatter(Guarded guarded) {
   constexpr std::uint32_t common =
@@ -42,9 +41,9 @@ std::uint32_t RightsThatMatter(Guarded guarded) {
 }
 
 TrustVerdict JudgeForFullRights(const SecuritySummary& security,
-                                std::wstring_view userSid,
+                                std::wstring_view sameRightsUser,
                                 Guarded guarded) {
-  if (!Trusted(security.owner, userSid)) {
+  if (!Trusted(security.owner, sameRightsUser)) {
     return {Distrust::Owner, security.owner, 0};
   }
   if (!security.hasDacl) {
@@ -58,7 +57,7 @@ TrustVerdict JudgeForFullRights(const SecuritySummary& security,
     if (entry.kind == EntryKind::Other) {
       return {Distrust::UnknownEntry, entry.sid, entry.mask};
     }
-    if ((entry.mask & matter) != 0 && !Trusted(entry.sid, userSid)) {
+    if ((entry.mask & matter) != 0 && !Trusted(entry.sid, sameRightsUser)) {
       return {Distrust::OtherMayChange, entry.sid, entry.mask & matter};
     }
   }

@@ -1,5 +1,5 @@
 // Whether a file may be opened with the program's full rights: only when nobody but the
-// system, the administrators and the user running the program can change what gets run.
+// system and the administrators can change what gets run.
 // Works on a plain picture of a security descriptor, so that the rule is tested natively.
 #pragma once
 
@@ -63,17 +63,23 @@ struct TrustVerdict {
   bool safe() const { return reason == Distrust::None; }
 };
 
+// Whether `sid` is SYSTEM, Administrators or TrustedInstaller: a principal that already has
+// every right the program has.
+bool IsSystemPrincipal(std::wstring_view sid);
+
 // The rights that let another principal change what the program would run: for a file,
 // write, append, delete, change permissions or owner; for its folder, add a file, delete or
 // rename an entry, or change the folder's own permissions or owner. Generic rights count.
 std::uint32_t RightsThatMatter(Guarded guarded);
 
 // Safe when the owner is one of the trusted principals (SYSTEM, Administrators,
-// TrustedInstaller, `userSid`), a DACL is present, and no allow entry that applies to the
-// object itself grants anyone else a right that matters. Deny entries never make an object
-// safe: a deny for one group does not cover the members of another.
+// TrustedInstaller), a DACL is present, and no allow entry that applies to the object itself
+// grants anyone else a right that matters. Deny entries never make an object safe: a deny for
+// one group does not cover the members of another. `sameRightsUser`, when not empty, is
+// trusted too: a user none of whose programs runs with fewer rights than this one, which only
+// a host without Windows' rights levels has (Wine: every program of the account has them all).
 TrustVerdict JudgeForFullRights(const SecuritySummary& security,
-                                std::wstring_view userSid,
+                                std::wstring_view sameRightsUser,
                                 Guarded guarded);
 
 }  // namespace addmorvane

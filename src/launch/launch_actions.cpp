@@ -65,16 +65,25 @@ std::wstring ReadmePath(std::wstring_view executableFolder) {
   return Join({executableFolder, L"\\README.txt"});
 }
 
+std::wstring HelpByHandText(std::wstring_view file) {
+  return Join({kHelpByHandText, file});
+}
+
 void OpenHelp(SystemActions& actions) {
   const std::wstring folder = actions.ExecutableFolder();
   for (const std::wstring& file : {HelpFilePath(folder), ReadmePath(folder)}) {
     const OpenResult result = actions.ShellOpen(file, ShowCommand::Maximized);
-    if (result.error != kFileNotFound && result.error != kPathNotFound) {
-      if (!result.refusal.empty()) {
-        actions.ShowMessage(result.refusal);
-      }
-      return;
+    if (result.error == kFileNotFound || result.error == kPathNotFound) {
+      continue;
     }
+    if (!result.refusal.empty()) {
+      actions.ShowMessage(result.refusal);
+    } else if (result.byHand) {
+      actions.ShowMessage(HelpByHandText(file));
+    } else if (result.error != 0) {
+      actions.ReportFailure(result.error, Join({L"Не удалось открыть файл ", file, L"."}));
+    }
+    return;
   }
   actions.ShowMessage(std::wstring(kHelpMissingText));
 }

@@ -25,6 +25,16 @@ inline constexpr std::wstring_view kScriptStillRunningText =
     L"Файл C:\\morvane1.bat ещё выполняется. Перезагрузка будет запрошена, когда он успешно "
     L"завершится.";
 
+// "выполнить" pressed while another copy of the program runs the launch script.
+inline constexpr std::wstring_view kScriptRunsInAnotherCopyText =
+    L"Файл C:\\morvane1.bat уже выполняется: его запустила другая копия программы. Дождитесь, "
+    L"пока он завершится.";
+
+// "выполнить" pressed after the program lost sight of a script that still runs.
+inline constexpr std::wstring_view kScriptStillRunsUnwatchedText =
+    L"Файл C:\\morvane1.bat ещё выполняется. Снова его можно будет запустить, когда он "
+    L"завершится.";
+
 // One restart request; returns the system's error number, 0 when it was accepted.
 unsigned long RequestRestart(SystemActions& actions);
 
@@ -43,9 +53,17 @@ std::wstring ReadmePath(std::wstring_view executableFolder);
 inline constexpr std::wstring_view kHelpMissingText =
     L"Файл справки Help.hlp не найден в папке программы.";
 
+// Where no shell with the desk's own rights answers: the file is never opened with the
+// program's, and the user is given its full path instead.
+inline constexpr std::wstring_view kHelpByHandText =
+    L"Справка не открыта: программа работает с правами администратора и открывает файлы только "
+    L"через Проводник с правами пользователя, а он не ответил. Откройте файл сами:\n\n";
+std::wstring HelpByHandText(std::wstring_view file);
+
 // Opens the help file beside the program, maximised, or the readme that ships beside it where
-// there is no help file; says so when neither is there. A file that the program refuses to
-// open is reported; any other failure is left unsaid, as the shell would leave it.
+// there is no help file; says so when neither is there, and says why when it could not open
+// one. A request the shell took without answering in time is left unsaid: the file may still
+// open.
 void OpenHelp(SystemActions& actions);
 
 }  // namespace addmorvane

@@ -31,13 +31,18 @@ wchar_t Upper(wchar_t c) {
   return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
 }
 
+// Whether `entry` sets the variable `upperName` (given in capitals).
+bool Sets(std::wstring_view entry, std::wstring_view upperName) {
+  const std::wstring_view name = entry.substr(0, entry.find(L'=', 1));
+  return name.size() == upperName.size() &&
+         std::equal(name.begin(), name.end(), upperName.begin(),
+                    [](wchar_t a, wchar_t b) { return Upper(a) == b; });
+}
+
 bool IsPinned(std::wstring_view entry) {
-  const std::size_t equals = entry.find(L'=', 1);
-  const std::wstring_view name = entry.substr(0, equals);
-  for (const std::wstring_view pinned : {L"COMSPEC", L"SYSTEMROOT", L"WINDIR"}) {
-    if (name.size() == pinned.size() &&
-        std::equal(name.begin(), name.end(), pinned.begin(),
-                   [](wchar_t a, wchar_t b) { return Upper(a) == b; })) {
+  for (const std::wstring_view pinned :
+       {L"COMSPEC", L"PATH", L"PATHEXT", L"SYSTEMROOT", L"WINDIR"}) {
+    if (Sets(entry, pinned)) {
       return true;
     }
   }
@@ -59,15 +64,26 @@ std::wstring ScriptEnvironment(std::wstring_view environment, std::wstring_view 
     windowsFolder.remove_suffix(1);
   }
   const std::wstring folder(windowsFolder);
-  std::vector<std::wstring> entries = {L"ComSpec=" + folder + L"\\System32\\cmd.exe",
-                                       L"SystemRoot=" + folder, L"windir=" + folder};
+  // The system's own folders come first in the search path, so that a bare name finds the
+  // system's tool before anything in a folder of the user's; the extensions it tries are
+  // Windows' own, not the user's.
+  std::wstring path =
+      Join({L"Path=", folder, L"\\System32;", folder, L";", folder, L"\\System32\\Wbem"});
+  std::vector<std::wstring> entries = {
+      L"ComSpec=" + folder + L"\\System32\\cmd.exe",
+      L"PATHEXT=.COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC", L"SystemRoot=" + folder,
+      L"windir=" + folder};
   while (!environment.empty() && environment.front() != L'\0') {
     const std::wstring_view entry = environment.substr(0, environment.find(L'\0'));
-    if (!IsPinned(entry)) {
+    if (Sets(entry, L"PATH") && entry.size() > 5) {
+      path += L';';
+      path += entry.substr(5);
+    } else if (!IsPinned(entry)) {
       entries.emplace_back(entry);
     }
     environment.remove_prefix(std::min(environment.size(), entry.size() + 1));
   }
+  entries.push_back(std::move(path));
   // By insertion: a handful of entries, and a library sort would cost the program kilobytes.
   for (std::size_t i = 1; i < entries.size(); ++i) {
     for (std::size_t j = i; j > 0 && NameBefore(entries[j], entries[j - 1]); --j) {

@@ -21,9 +21,12 @@ InterpreterStart LaunchScriptStart(std::wstring_view windowsFolder, bool redirec
 
 // The environment the script runs in, as a block of "name=value" strings each ended by a
 // null, with one more null at the end: the program's own `environment` (such a block too), but
-// for SystemRoot, windir and ComSpec, which name the system's folder and interpreter. A user may
-// set his own in HKCU\Environment, and the script runs with full rights, so they come from the
-// system's `windowsFolder` instead. Sorted by name regardless of case, as Windows keeps it.
+// for SystemRoot, windir and ComSpec, which name the system's folder and interpreter, PATHEXT,
+// which is Windows' default, and Path, which begins with the system's folders. A user may set
+// his own in HKCU\Environment, and the script runs with full rights, so they come from the
+// system's `windowsFolder` instead. TEMP and TMP stay the user's: Windows has no temporary
+// folder in which users cannot make files (they may in %SystemRoot%\Temp), so a script must
+// never run what it finds there. Sorted by name regardless of case, as Windows keeps it.
 std::wstring ScriptEnvironment(std::wstring_view environment, std::wstring_view windowsFolder);
 
 // An exit code as the user reads it: decimal, or hexadecimal (0xC000013A) for the codes with

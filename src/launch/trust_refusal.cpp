@@ -11,7 +11,15 @@ constexpr std::wstring_view kNotOpened =
 constexpr std::wstring_view kHowToRestrict =
     L"\n\nАдминистратор может ограничить доступ в свойствах файла и его папки, на вкладке "
     L"«Безопасность»: владельцем сделать группу «Администраторы», а право изменять файл и менять "
-    L"файлы в папке оставить только администраторам, системе и тому, кто запускает программу.";
+    L"файлы в папке оставить только администраторам и системе.";
+// A script that is run, not only opened: whoever opened it while it was writable keeps that
+// access through his open file or a mapped view, whatever its permissions become.
+constexpr std::wstring_view kHowToReplace =
+    L"\n\nНе меняйте разрешения этого файла на месте: кто открыл его раньше, сохранит доступ к "
+    L"нему. Администратор создаёт новый файл в папке, которую могут открыть только "
+    L"администраторы, делает его владельцем группу «Администраторы», оставляет право изменять "
+    L"его только администраторам и системе и переносит его на место командой move /y (раздел 5 "
+    L"файла README.txt).";
 
 std::wstring Reason(std::wstring_view judged,
                     Guarded guarded,
@@ -45,9 +53,10 @@ std::wstring RefusalText(std::wstring_view file,
                          std::wstring_view judged,
                          Guarded guarded,
                          const TrustVerdict& verdict,
-                         std::wstring_view principal) {
-  return Join(
-      {L"Файл ", file, kNotOpened, Reason(judged, guarded, verdict, principal), kHowToRestrict});
+                         std::wstring_view principal,
+                         Remedy remedy) {
+  return Join({L"Файл ", file, kNotOpened, Reason(judged, guarded, verdict, principal),
+               remedy == Remedy::Replace ? kHowToReplace : kHowToRestrict});
 }
 
 }  // namespace addmorvane

@@ -65,12 +65,19 @@ TEST(FileTrust, JudgesDescriptorsForFullRights) {
        {},
        0},
       // O:<user>D:P(A;;FA;;;<user>)(A;;FA;;;SY)(A;;FA;;;BA)
+      // His programs without elevation could change it.
       {"owned by and writable by the running user",
        {kUser, true, {Allow(kUser, kFull), Allow(kSystem, kFull), Allow(kAdmins, kFull)}},
        Guarded::File,
-       Distrust::None,
-       {},
+       Distrust::Owner,
+       kUser,
        0},
+      {"writable by the running user",
+       {kAdmins, true, {Allow(kAdmins, kFull), Allow(kUser, kModify)}},
+       Guarded::File,
+       Distrust::OtherMayChange,
+       kUser,
+       0x00010006},
       // O:S-1-5-80-...D:P(A;;FA;;;S-1-5-80-...)(A;;0x1200a9;;;BA)(A;;0x1200a9;;;BU)
       {"owned by TrustedInstaller",
        {kInstaller,
@@ -168,14 +175,6 @@ TEST(FileTrust, JudgesDescriptorsForFullRights) {
        Distrust::UnknownEntry,
        kUsers,
        kReadExecute},
-      // As Wine reports a file that is world-writable:
-      // O:<user>D:(A;;FA;;;SY)(A;;FA;;;<user>)(A;;0x12019f;;;WD)
-      {"world-writable under Wine's mapping",
-       {kUser, true, {Allow(kSystem, kFull), Allow(kUser, kFull), Allow(kEveryone, 0x0012019F)}},
-       Guarded::File,
-       Distrust::OtherMayChange,
-       kEveryone,
-       0x00000006},
 
       // Folders: the file in them must not be swapped.
       // O:S-1-5-80-...D:PAI(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICIIO;SDGXGWGR;;;AU)
@@ -217,8 +216,8 @@ TEST(FileTrust, JudgesDescriptorsForFullRights) {
         true,
         {Allow(kSystem, kFull, kOiCi), Allow(kAdmins, kFull, kOiCi), Allow(kUser, kFull, kOiCi)}},
        Guarded::Folder,
-       Distrust::None,
-       {},
+       Distrust::Owner,
+       kUser,
        0},
       // O:<other>D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;<other>)  -- another profile
       {"another user's folder",
@@ -239,7 +238,7 @@ TEST(FileTrust, JudgesDescriptorsForFullRights) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const TrustVerdict verdict = JudgeForFullRights(c.security, kUser, c.guarded);
+    const TrustVerdict verdict = JudgeForFullRights(c.security, L"", c.guarded);
     EXPECT_EQ(verdict.reason, c.reason);
     EXPECT_EQ(verdict.principal, c.principal);
     EXPECT_EQ(verdict.rights, c.rights);
@@ -247,13 +246,28 @@ TEST(FileTrust, JudgesDescriptorsForFullRights) {
   }
 }
 
-TEST(FileTrust, RunningUserIsTrustedOnlyForThemselves) {
-  // O:<user>D:(A;;FA;;;<user>): safe for that user, not for another one running the program.
+TEST(FileTrust, AUserIsTrustedOnlyWhereNoneOfHisProgramsHasFewerRights) {
+  // O:<user>D:(A;;FA;;;<user>): safe only for a user named so (Wine's one rights level).
   const SecuritySummary own{kUser, true, {Allow(kUser, kFull)}};
   EXPECT_TRUE(JudgeForFullRights(own, kUser, Guarded::File).safe());
   EXPECT_EQ(JudgeForFullRights(own, kOther, Guarded::File).reason, Distrust::Owner);
-  // An unknown runner trusts no user at all.
-  EXPECT_EQ(JudgeForFullRights(own, L"", Guarded::File).reason, Distrust::Owner);
+  // As Wine reports a file that is world-writable:
+  // O:<user>D:(A;;FA;;;SY)(A;;FA;;;<user>)(A;;0x12019f;;;WD)
+  const SecuritySummary world{
+      kUser, true, {Allow(kSystem, kFull), Allow(kUser, kFull), Allow(kEveryone, 0x0012019F)}};
+  const TrustVerdict verdict = JudgeForFullRights(world, kUser, Guarded::File);
+  EXPECT_EQ(verdict.reason, Distrust::OtherMayChange);
+  EXPECT_EQ(verdict.principal, kEveryone);
+}
+
+// Another copy's lock, or a squatter's object of the same name that must stop nothing.
+TEST(FileTrust, OnlyTheSystemsPrincipalsCountAsAnotherCopysLock) {
+  for (const auto& sid : {kAdmins, kSystem, kInstaller}) {
+    EXPECT_TRUE(IsSystemPrincipal(sid));
+  }
+  for (const auto& sid : {kUser, kUsers, kEveryone, std::wstring()}) {
+    EXPECT_FALSE(IsSystemPrincipal(sid));
+  }
 }
 
 TEST(TrustRefusal, NamesTheFileTheReasonAndTheRemedy) {
@@ -263,8 +277,14 @@ TEST(TrustRefusal, NamesTheFileTheReasonAndTheRemedy) {
   const std::wstring remedy =
       L"\n\nАдминистратор может ограничить доступ в свойствах файла и его папки, на вкладке "
       L"«Безопасность»: владельцем сделать группу «Администраторы», а право изменять файл и "
-      L"менять файлы в папке оставить только администраторам, системе и тому, кто запускает "
-      L"программу.";
+      L"менять файлы в папке оставить только администраторам и системе.";
+  // The launch script's: restricted in place, it stays open to whoever opened it before.
+  const std::wstring replace =
+      L"\n\nНе меняйте разрешения этого файла на месте: кто открыл его раньше, сохранит доступ к "
+      L"нему. Администратор создаёт новый файл в папке, которую могут открыть только "
+      L"администраторы, делает его владельцем группу «Администраторы», оставляет право изменять "
+      L"его только администраторам и системе и переносит его на место командой move /y (раздел 5 "
+      L"файла README.txt).";
   struct Text {
     Guarded guarded;
     TrustVerdict verdict;
@@ -304,10 +324,13 @@ TEST(TrustRefusal, NamesTheFileTheReasonAndTheRemedy) {
   };
   for (const Text& t : texts) {
     SCOPED_TRACE(&t - texts);
-    EXPECT_EQ(
-        RefusalText(L"C:\\morvane1.bat", t.guarded == Guarded::File ? L"C:\\morvane1.bat" : L"C:\\",
-                    t.guarded, t.verdict, t.principal),
-        lead + t.reason + remedy);
+    const std::wstring_view judged = t.guarded == Guarded::File ? L"C:\\morvane1.bat" : L"C:\\";
+    EXPECT_EQ(RefusalText(L"C:\\morvane1.bat", judged, t.guarded, t.verdict, t.principal,
+                          Remedy::Restrict),
+              lead + t.reason + remedy);
+    EXPECT_EQ(RefusalText(L"C:\\morvane1.bat", judged, t.guarded, t.verdict, t.principal,
+                          Remedy::Replace),
+              lead + t.reason + replace);
   }
 }
 

@@ -60,7 +60,7 @@ TEST(Run, TheRestartFollowsOnlyACleanEndOfTheScriptNoSoonerThanOneIntervalAfterT
     std::wstring text;
     bool operator==(const Shown&) const = default;
   };
-  const std::wstring stillRuns(expected::kScriptStillRuns), limit(expected::kScriptTimeLimit);
+  const std::wstring stillRuns(expected::kScriptStillRuns), limit(expected::kTimeLimitMessage);
   const std::wstring unknown(expected::kScriptEndUnknown),
       armed(expected::kRestartAlreadyRequested);
   const struct {
@@ -97,6 +97,7 @@ TEST(Run, TheRestartFollowsOnlyACleanEndOfTheScriptNoSoonerThanOneIntervalAfterT
     std::vector<Shown> shown;
     actions.onRestart = [&] { restarts.push_back(now); };
     app.form.Click(ControlId::Command1);
+    EXPECT_EQ(app.form.EndSessionHold(), expected::kEndSessionHold) << "a restart mid-script";
     const auto writes = actions.runScriptWrites;
     for (now = 1; now <= 140; ++now) {
       const std::size_t messages = actions.messages.size(), failures = actions.failures.size();
@@ -117,6 +118,7 @@ TEST(Run, TheRestartFollowsOnlyACleanEndOfTheScriptNoSoonerThanOneIntervalAfterT
     EXPECT_EQ(actions.launchStarts, 1);
     EXPECT_EQ(actions.runScriptWrites, writes) << "a refused press wrote the script";
     EXPECT_EQ(shown, c.shown);
+    EXPECT_EQ(app.form.SessionMayEnd(), c.endAtS != 0) << "held while it runs, never once armed";
     if (c.firstRestartS < 0) {
       EXPECT_TRUE(restarts.empty());
       EXPECT_FALSE(app.form.TimerEnabled());
@@ -148,10 +150,11 @@ TEST(Run, ALaunchScriptThatDidNotStartIsReportedAndArmsNoRestart) {
 TEST(Run, ARefusedLaunchScriptShowsTheRefusalAndArmsNoRestart) {
   RecordingActions actions;
   MemoryApp app(actions, 10);
-  actions.launchResult = {0, std::wstring(expected::kLaunchRefusedStart) + L"made up by the test"};
+  actions.launchResult = {0, std::wstring(expected::kScriptRunsInAnotherCopy)};
   app.form.Click(ControlId::Command1);
   EXPECT_EQ(actions.messages, std::vector<std::wstring>{actions.launchResult.refusal});
   EXPECT_TRUE(actions.failures.empty());
+  EXPECT_TRUE(app.form.SessionMayEnd());
   EXPECT_FALSE(app.form.TimerEnabled());
   EXPECT_EQ(app.form.Caption(), expected::kFormCaption);
   app.form.AdvanceTime(1000);
@@ -174,7 +177,8 @@ TEST(Restart, ARefusedRestartIsToldOnceAndAskedForOnEveryTick) {
     app.form.Click(ControlId::Command1);
     actions.EndLaunchScript({0, 0});
     app.form.AdvanceTime(30);
-    const std::vector<ReportedFailure> once{{c.error, std::wstring(expected::kRestartRefused)}};
+    const std::vector<ReportedFailure> once{
+        {c.error, std::wstring(expected::kRestartRefusedMessage)}};
     EXPECT_EQ(actions.failures, c.told ? once : std::vector<ReportedFailure>{});
     EXPECT_EQ(actions.restartRequests, 3);
     EXPECT_TRUE(app.form.TimerEnabled());
@@ -239,7 +243,6 @@ TEST(Help, HelpOpensTheHelpFileOrElseTheReadmeBesideTheProgramAndChangesNothingE
        {std::wstring(expected::kHelpMissing)}},
       {"help file refused", {0, refusal}, {}, {L"Help.hlp"}, {refusal}},
       {"readme refused", missing, {0, refusal}, {L"Help.hlp", L"README.txt"}, {refusal}},
-      {"help file failed: the shell's business", {5, {}}, {}, {L"Help.hlp"}, {}},
       {"not confirmed", {0, {}, true}, {}, {L"Help.hlp"}, {}},
   };
   // Idle, the script running, the restart armed.
@@ -271,6 +274,29 @@ TEST(Help, HelpOpensTheHelpFileOrElseTheReadmeBesideTheProgramAndChangesNothingE
       EXPECT_EQ(app.form.TimerEnabled(), stage > 0);
       EXPECT_EQ(actions.runScriptWrites.size(), writes);
     }
+  }
+}
+
+TEST(Help, AFailureIsToldAndWithoutTheUsersShellThePathIsGivenToOpenByHand) {
+  const std::wstring at = std::wstring(expected::kHelpByHandLead) + L"D:\\Программы\\addmorvane\\";
+  const OpenResult byHand{0, {}, false, true};
+  const struct {
+    OpenResult help, readme;
+    std::vector<std::wstring> messages;
+    std::vector<ReportedFailure> failures;
+  } cases[] = {{{1155, {}},
+                {},
+                {},
+                {{1155, L"Не удалось открыть файл D:\\Программы\\addmorvane\\Help.hlp."}}},
+               {byHand, {}, {at + L"Help.hlp"}, {}},
+               {{2, {}}, byHand, {at + L"README.txt"}, {}}};
+  for (const auto& c : cases) {
+    RecordingActions actions;
+    MemoryApp app(actions, 10);
+    actions.shellResultFor = {{L"Help.hlp", c.help}, {L"README.txt", c.readme}};
+    app.form.Click(ControlId::Command4);
+    EXPECT_EQ(actions.messages, c.messages);
+    EXPECT_EQ(actions.failures, c.failures);
   }
 }
 

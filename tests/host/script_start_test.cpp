@@ -30,15 +30,22 @@ TEST(ScriptStart, TheScriptsEnvironmentNamesTheSystemsOwnFoldersAndKeepsTheRest)
   const struct {
     std::wstring_view environment, expected;
   } cases[] = {
-      {L"=C:=C:\\x\0comspec=C:\\u\\cmd.exe\0Path=C:\\u;C:\\Windows\0SYSTEMROOT=C:\\u\0"
-       L"TEMP=C:\\t\0WinDir=C:\\u\0\0"sv,
-       L"=C:=C:\\x\0ComSpec=C:\\Windows\\System32\\cmd.exe\0Path=C:\\u;C:\\Windows\0"
+      {L"=C:=C:\\x\0comspec=C:\\u\\cmd.exe\0PATH=C:\\u;C:\\Windows\0SYSTEMROOT=C:\\u\0"
+       L"TEMP=C:\\t\0WinDir=C:\\u\0pathext=.X\0\0"sv,
+       L"=C:=C:\\x\0ComSpec=C:\\Windows\\System32\\cmd.exe\0"
+       L"Path=C:\\Windows\\System32;C:\\Windows;C:\\Windows\\System32\\Wbem;C:\\u;C:\\Windows\0"
+       L"PATHEXT=.COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC\0"
        L"SystemRoot=C:\\Windows\0TEMP=C:\\t\0windir=C:\\Windows\0\0"sv},
       {L"\0"sv,
-       L"ComSpec=C:\\Windows\\System32\\cmd.exe\0SystemRoot=C:\\Windows\0windir=C:\\Windows\0\0"sv},
-      {L"aa=1\0COMSPECX=2\0\0"sv,
-       L"aa=1\0ComSpec=C:\\Windows\\System32\\cmd.exe\0COMSPECX=2\0SystemRoot=C:\\Windows\0"
-       L"windir=C:\\Windows\0\0"sv},
+       L"ComSpec=C:\\Windows\\System32\\cmd.exe\0"
+       L"Path=C:\\Windows\\System32;C:\\Windows;C:\\Windows\\System32\\Wbem\0"
+       L"PATHEXT=.COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC\0"
+       L"SystemRoot=C:\\Windows\0windir=C:\\Windows\0\0"sv},
+      {L"aa=1\0COMSPECX=2\0Path=\0PATHEXTX=3\0\0"sv,
+       L"aa=1\0ComSpec=C:\\Windows\\System32\\cmd.exe\0COMSPECX=2\0"
+       L"Path=C:\\Windows\\System32;C:\\Windows;C:\\Windows\\System32\\Wbem\0"
+       L"PATHEXT=.COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC\0PATHEXTX=3\0"
+       L"SystemRoot=C:\\Windows\0windir=C:\\Windows\0\0"sv},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ScriptEnvironment(c.environment, L"C:\\Windows\\"), c.expected);

@@ -45,6 +45,11 @@ class MemoryForm final : public Form {
     }
   }
   void End(int exitCode) override;
+  void SetEndSessionHold(std::wstring_view reason) override { endSessionHold_ = reason; }
+  // What the window answers Windows' question whether the session may end, and the reason it
+  // gives when not.
+  bool SessionMayEnd() const { return endSessionHold_.empty(); }
+  const std::wstring& EndSessionHold() const { return endSessionHold_; }
 
   // What a user can do; each gesture does only what real controls would let through.
   // A pointer click: presses a button, selects an option button, toggles a check box.
@@ -90,6 +95,7 @@ class MemoryForm final : public Form {
   unsigned timerIntervalMs_;
   std::array<Control, kControlCount> controls_{};
   std::wstring caption_;
+  std::wstring endSessionHold_;
   bool timerEnabled_ = false;
   unsigned long long now_ = 0;
   unsigned long long nextTick_ = 0;

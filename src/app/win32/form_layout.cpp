@@ -13,7 +13,7 @@
 namespace addmorvane {
 namespace {
 
-constexpr wchar_t kFormClass[] = L"AddmorvaneForm";
+constexpr const wchar_t* kFormClass = kFormClassName;
 constexpr wchar_t kFrameClass[] = L"AddmorvaneFrame";
 constexpr int kIconId = 1;
 

@@ -191,6 +191,21 @@ void FormWindow::Notify(const std::function<void()>& notification) {
   Guarded(notification);
 }
 
+// The reason shows in Windows' list of programs that hold off a restart; the answer to
+// WM_QUERYENDSESSION is what holds it.
+void FormWindow::SetEndSessionHold(std::wstring_view reason) {
+  endSessionHeld_ = !reason.empty();
+  if (form_ == nullptr) {
+    return;
+  }
+  if (endSessionHeld_) {
+    const std::wstring text(reason);
+    ShutdownBlockReasonCreate(form_, text.c_str());
+  } else {
+    ShutdownBlockReasonDestroy(form_);
+  }
+}
+
 void FormWindow::OnTimerTick() {
   Guarded([&] { sink_.OnTimer(); });
 }
@@ -301,6 +316,8 @@ LRESULT FormWindow::OnFormMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    case WM_QUERYENDSESSION:
+      return endSessionHeld_ ? FALSE : TRUE;
     case WM_CLOSE:
       End(0);
       return 0;

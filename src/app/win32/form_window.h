@@ -19,6 +19,9 @@
 
 namespace addmorvane {
 
+// The window class of the program's window (and of its hidden owner).
+inline constexpr wchar_t kFormClassName[] = L"AddmorvaneForm";
+
 class FormWindow final : public Form {
  public:
   // `timerIntervalMs` is the restart timer's interval; tests shorten it.
@@ -63,6 +66,7 @@ class FormWindow final : public Form {
   bool TimerEnabled() const override { return timerEnabled_; }
   void SetTimerEnabled(bool enabled) override;
   void Notify(const std::function<void()>& notification) override;
+  void SetEndSessionHold(std::wstring_view reason) override;
 
   // Runs an event handler under the handler guard.
   void Raise(ControlId id, Event event);
@@ -98,6 +102,7 @@ class FormWindow final : public Form {
   HWND focusWhileInactive_ = nullptr;
   int dpi_ = 96;
   bool timerEnabled_ = false;
+  bool endSessionHeld_ = false;
   bool ending_ = false;
   bool postQuit_ = true;
   int exitCode_ = 0;

@@ -3,6 +3,7 @@
 #include "app/win32/windows_system_actions.h"
 
 #include "app/captions.h"
+#include "app/win32/form_window.h"
 #include "launch/win32/launch_script.h"
 #include "launch/win32/user_rights_open.h"
 #include "platform/clipboard.h"
@@ -14,6 +15,25 @@
 
 namespace addmorvane {
 namespace {
+
+// The program's window: the owned window of the form's class on this thread (its hidden owner,
+// which keeps it off the taskbar, has the same class and no owner). Another copy's window is
+// on another thread and never found.
+BOOL CALLBACK FindForm(HWND hwnd, LPARAM found) {
+  wchar_t className[32] = {};
+  if (GetClassNameW(hwnd, className, 32) != 0 && std::wstring_view(className) == kFormClassName &&
+      GetWindow(hwnd, GW_OWNER) != nullptr) {
+    *reinterpret_cast<HWND*>(found) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND ProgramWindow() {
+  HWND form = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindForm, reinterpret_cast<LPARAM>(&form));
+  return form;
+}
 
 class RealSystemActions final : public SystemActions {
  public:
@@ -54,9 +74,17 @@ class RealSystemActions final : public SystemActions {
     ShowMessage(FailureReportText(code, action));
   }
 
+  // Owned by the program's window, so that the message stays above it and with it, even
+  // when it comes while the user works in another program; the window's caption flashes until
+  // the user comes back to it, since Windows does not bring the message to the front then.
   void ShowMessage(const std::wstring& text) override {
     const std::wstring caption(kFormCaption);
-    MessageBoxW(GetActiveWindow(), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+    const HWND form = ProgramWindow();
+    if (form != nullptr && GetForegroundWindow() != form) {
+      FLASHWINFO flash{sizeof(flash), form, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+      FlashWindowEx(&flash);
+    }
+    MessageBoxW(form, text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
   }
 
  private:

@@ -1,7 +1,6 @@
 #include "files/win32/temporary_names.h"
 
 #include <windows.h>
-#include <ntsecapi.h>
 
 #include <atomic>
 
@@ -50,13 +49,11 @@ bool IsTemporaryNameOf(const std::wstring& path, std::wstring_view fileName) {
   return true;
 }
 
+// Not the system's random numbers: advapi32 forwards them to a DLL that is not a known one,
+// which the loader would look for in the program's folder first. A name only has to differ
+// from the last one: a name that is taken is met by creating the file exclusively and trying
+// the next one.
 std::uint64_t RandomNameToken() {
-  std::uint64_t token = 0;
-  if (RtlGenRandom(&token, sizeof(token))) {
-    return token;
-  }
-  // Without the system's random numbers a name only has to differ from the last one: a name
-  // that is taken is met by creating the file exclusively and trying the next one.
   static std::atomic<std::uint64_t> counter{0};
   LARGE_INTEGER now{};
   QueryPerformanceCounter(&now);

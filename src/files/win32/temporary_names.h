@@ -14,7 +14,8 @@ std::wstring TemporaryNameFor(const std::wstring& path, std::uint64_t token);
 // `path`'s temporary files.
 bool IsTemporaryNameOf(const std::wstring& path, std::wstring_view fileName);
 
-// A token that nobody can guess, from the system's random numbers.
+// A token that differs from the last one taken in this process and, most likely, from any other
+// process's.
 std::uint64_t RandomNameToken();
 
 // Removes the temporary files of `path` that writes cut short have left: only plain files of

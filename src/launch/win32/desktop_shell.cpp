@@ -185,51 +185,6 @@ ShellReport AskDesktopShell(const std::wstring& path,
           {}};
 }
 
-// The shell's own call, bound when first needed from the system folder only, so that no DLL
-// planted beside the program is loaded.
-using ShellExecuteExFn = BOOL(WINAPI*)(SHELLEXECUTEINFOW*);
-
-ShellExecuteExFn BindShellExecuteEx() {
-  wchar_t folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) {
-    return nullptr;
-  }
-  const std::wstring path = std::wstring(folder, length) + L"\\shell32.dll";
-  HMODULE shell = LoadLibraryW(path.c_str());
-  if (shell == nullptr) {
-    return nullptr;
-  }
-  return reinterpret_cast<ShellExecuteExFn>(
-      reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteExW")));
-}
-
-ShellReport CallShellExecute(const std::wstring& path, int showCommand, ShellRequest& request) {
-  static const ShellExecuteExFn shellExecuteEx = BindShellExecuteEx();
-  if (shellExecuteEx == nullptr) {
-    return {ShellOutcome::Failed, ERROR_DLL_NOT_FOUND, {}};
-  }
-  SHELLEXECUTEINFOW info{};
-  info.cbSize = sizeof(info);
-  // The thread ends right after the call: nothing may be left running on it. The program
-  // reports every failure itself: an error box of the shell's would tell it twice, or hold
-  // the request past its bound.
-  info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-  info.lpVerb = L"open";
-  info.lpFile = path.c_str();
-  info.lpParameters = L"";
-  info.lpDirectory = L"";
-  info.nShow = showCommand;
-  if (!request.Begin()) {
-    return {ShellOutcome::Failed, kShellTimeoutError, {}};  // the caller has given up
-  }
-  if (shellExecuteEx(&info)) {
-    return {ShellOutcome::Opened, 0, {}};
-  }
-  const DWORD error = GetLastError();
-  return {ShellOutcome::Failed, error != ERROR_SUCCESS ? error : ERROR_NO_ASSOCIATION, {}};
-}
-
 // A thread of the system's own for one request, waited for at most `boundMs`: until its job
 // has answered, not until the thread has ended, which costs the window a few milliseconds more.
 class BoundedThread final : public WorkerThread {
@@ -312,22 +267,6 @@ ShellReport OpenThroughDesktopShell(const std::wstring& path,
       [path, showCommand, whyNotTrusted = std::move(whyNotTrusted)](ShellRequest& request) {
         return AskDesktopShell(path, showCommand, whyNotTrusted, request);
       });
-}
-
-ShellReport OpenThroughShellCall(const std::wstring& path,
-                                 int showCommand,
-                                 TrustCheck whyNotTrusted,
-                                 unsigned long timeoutMs) {
-  // The shell's call needs a single-threaded apartment; any window it shows (a security
-  // prompt, "Open with") pumps messages on that thread, never on the window's.
-  return AskInApartment(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE, timeoutMs,
-                        [path, showCommand, whyNotTrusted = std::move(whyNotTrusted)](
-                            ShellRequest& request) -> ShellReport {
-                          if (std::wstring refusal = whyNotTrusted(); !refusal.empty()) {
-                            return {ShellOutcome::Refused, 0, std::move(refusal)};
-                          }
-                          return CallShellExecute(path, showCommand, request);
-                        });
 }
 
 }  // namespace addmorvane

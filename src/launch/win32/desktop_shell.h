@@ -1,6 +1,5 @@
-// Asking a shell to open a file on a thread of its own, bounded, with one true answer: through
-// the desktop's shell, so that the file starts with the user's own rights, or through the
-// shell's own call where the desktop has no shell.
+// Asking the desktop's shell to open a file on a thread of its own, bounded, with one true
+// answer, so that the file starts with the rights of whoever sits at the desk.
 #pragma once
 
 #include <functional>
@@ -26,12 +25,5 @@ ShellReport OpenThroughDesktopShell(const std::wstring& path,
                                     int showCommand,
                                     TrustCheck whyNotTrusted,
                                     unsigned long timeoutMs);
-
-// The shell's own call in this process, for a desktop without a shell: on a single-threaded
-// apartment of its own, as the call requires, and only for a file `whyNotTrusted` accepts.
-ShellReport OpenThroughShellCall(const std::wstring& path,
-                                 int showCommand,
-                                 TrustCheck whyNotTrusted,
-                                 unsigned long timeoutMs);
 
 }  // namespace addmorvane

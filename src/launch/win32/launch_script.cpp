@@ -1,11 +1,17 @@
 #include "launch/win32/launch_script.h"
 
+#include <aclapi.h>
+#include <sddl.h>
+
 #include <cwchar>
 #include <utility>
 
 #include "base/join.h"
 #include "files/at_name.h"
+#include "launch/file_trust.h"
+#include "launch/launch_actions.h"
 #include "launch/script_start.h"
+#include "launch/win32/file_security.h"
 #include "launch/win32/trust_check.h"
 #include "runscript/vocabulary.h"
 
@@ -40,6 +46,50 @@ std::wstring CurrentEnvironment() {
   return copy;
 }
 
+// One name for every copy of the program in every session, so that two scripts never run at
+// once. Any user may make an object of that name first; one that the system or the
+// administrators did not make is a squatter's, which must not stop the run.
+constexpr wchar_t kLockName[] = L"Global\\addmorvane.LaunchScript";
+
+// What taking the lock came to: `lock` held (or null where a squatter holds the name), or the
+// result that stops the start.
+struct LockTaken {
+  HANDLE lock = nullptr;
+  OpenResult stop;
+};
+
+LockTaken TakeLaunchLock() {
+  // Owned by the administrators, open to them and the system only.
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(
+          L"O:BAD:P(A;;GA;;;BA)(A;;GA;;;SY)", SDDL_REVISION_1, &descriptor, nullptr)) {
+    return {nullptr, {GetLastError(), {}}};
+  }
+  SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
+  HANDLE lock = CreateMutexW(&attributes, FALSE, kLockName);
+  const DWORD error = GetLastError();
+  LocalFree(descriptor);
+  if (lock == nullptr) {
+    // A squatter's object that keeps the administrators out.
+    return error == ERROR_ACCESS_DENIED ? LockTaken{} : LockTaken{nullptr, {error, {}}};
+  }
+  if (error != ERROR_ALREADY_EXISTS) {
+    return {lock, {}};
+  }
+  PSECURITY_DESCRIPTOR existing = nullptr;
+  std::wstring owner;
+  if (GetSecurityInfo(lock, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
+                      nullptr, &existing) == ERROR_SUCCESS) {
+    owner = SummarizeSecurityDescriptor(existing).owner;
+    LocalFree(existing);
+  }
+  CloseHandle(lock);
+  if (IsSystemPrincipal(owner)) {
+    return {nullptr, {0, std::wstring(kScriptRunsInAnotherCopyText)}};
+  }
+  return {};
+}
+
 std::wstring WindowsFolder() {
   wchar_t folder[MAX_PATH];
   const UINT length = GetSystemWindowsDirectoryW(folder, MAX_PATH);
@@ -63,11 +113,17 @@ struct LaunchScriptRunner::Run {
     if (held != INVALID_HANDLE_VALUE) {
       CloseHandle(held);
     }
+    if (lock != nullptr) {
+      CloseHandle(lock);
+    }
   }
 
   // The script, open for reading with no sharing but reading: the interpreter reads it line by
   // line while it runs, and nobody may change it in between.
   HANDLE held = INVALID_HANDLE_VALUE;
+  // Keeps other copies from starting the script while it runs; the program's own, never
+  // handed to the script.
+  HANDLE lock = nullptr;
   HANDLE process = nullptr;
   HANDLE wait = nullptr;
   DWORD waitError = 0;
@@ -86,13 +142,22 @@ LaunchScriptRunner::~LaunchScriptRunner() {
 OpenResult LaunchScriptRunner::Start(std::function<void(ScriptEnd)> ended) {
   const std::wstring script(kLaunchScriptPath);
   if (run_) {
-    return {ERROR_BUSY, {}};
+    // A script whose end could not be watched is let go only once its process has ended.
+    if (run_->wait != nullptr || WaitForSingleObject(run_->process, 0) == WAIT_TIMEOUT) {
+      return {0, std::wstring(kScriptStillRunsUnwatchedText)};
+    }
+    run_.reset();
   }
   const HWND notify = NotifyWindow();
   if (notify == nullptr) {
     return {GetLastError(), {}};
   }
   auto run = std::make_unique<Run>();
+  LockTaken taken = TakeLaunchLock();
+  if (!taken.stop.opened()) {
+    return taken.stop;
+  }
+  run->lock = taken.lock;
   // Opened on the name itself, not through a link, and a folder too, so that both are told
   // for what they are.
   run->held = CreateFileW(script.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -113,7 +178,7 @@ OpenResult LaunchScriptRunner::Start(std::function<void(ScriptEnd)> ended) {
     case AtName::ReadOnlyFile:
       break;
   }
-  if (std::wstring refusal = WhyNotTrusted(script); !refusal.empty()) {
+  if (std::wstring refusal = WhyNotTrusted(script, Remedy::Replace); !refusal.empty()) {
     return {0, std::move(refusal)};
   }
 
@@ -158,13 +223,22 @@ void LaunchScriptRunner::Finish() {
   }
   ScriptEnd end;
   std::function<void(ScriptEnd)> ended;
+  if (run_->waitError != 0) {
+    // The script may still run: it keeps its hold on the file and the lock until a later start
+    // finds its process ended. The user hears that its end is unknown.
+    end.error = run_->waitError;
+    ended = std::move(run_->ended);
+    run_->waitError = 0;
+    if (ended) {
+      ended(end);
+    }
+    return;
+  }
   {
     // Released before anyone hears of the end, so that the script may be changed again.
     const std::unique_ptr<Run> run = std::move(run_);
     DWORD code = 0;
-    if (run->waitError != 0) {
-      end.error = run->waitError;
-    } else if (GetExitCodeProcess(run->process, &code)) {
+    if (GetExitCodeProcess(run->process, &code)) {
       end.exitCode = code;
     } else {
       end.error = GetLastError();

@@ -23,7 +23,8 @@ class LaunchScriptRunner {
   // that nobody else can change, and holds it so that nobody can until it has ended; `ended` is
   // called then, on this thread, from its message loop. The file checked and held is the one
   // the interpreter is told to run: both come from one constant. Call it on the window's
-  // thread. One script at a time: a start while one runs fails with ERROR_BUSY.
+  // thread. One script at a time, in all copies of the program: a start while one runs is
+  // refused.
   OpenResult Start(std::function<void(ScriptEnd)> ended);
 
  private:

@@ -1,5 +1,7 @@
 #include "launch/win32/trust_check.h"
 
+#include <windows.h>
+
 #include "base/join.h"
 #include "launch/file_trust.h"
 #include "launch/trust_refusal.h"
@@ -25,10 +27,19 @@ std::wstring FolderOf(const std::wstring& path) {
   return path.substr(0, slash);
 }
 
+// Under Wine every program of the account runs with all its rights and Windows' rights levels do
+// not exist; files carry the account as owner whatever a program sets. There the account is
+// trusted as the system is. Windows' ntdll, a known DLL, never has this entry.
+std::wstring SameRightsUser() {
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr ? CurrentUserSid()
+                                                                                  : std::wstring();
+}
+
 }  // namespace
 
-std::wstring WhyNotTrusted(const std::wstring& path) {
-  const std::wstring user = CurrentUserSid();
+std::wstring WhyNotTrusted(const std::wstring& path, Remedy remedy) {
+  const std::wstring user = SameRightsUser();
   const std::wstring folder = FolderOf(path);
   const struct {
     const std::wstring& judged;
@@ -46,7 +57,7 @@ std::wstring WhyNotTrusted(const std::wstring& path) {
     if (!verdict.safe()) {
       const std::wstring principal =
           verdict.principal.empty() ? std::wstring() : AccountName(verdict.principal);
-      return RefusalText(path, target.judged, target.guarded, verdict, principal);
+      return RefusalText(path, target.judged, target.guarded, verdict, principal, remedy);
     }
   }
   return {};

@@ -28,19 +28,15 @@ OpenResult OpenWithUserRights(const std::wstring& path,
     return {ERROR_FILE_NOT_FOUND, {}};
   }
   const int showCommand = show == ShowCommand::Hidden ? SW_HIDE : SW_SHOWMAXIMIZED;
-  const TrustCheck whyNotTrusted = [path] { return WhyNotTrusted(path); };
-  const ULONGLONG start = GetTickCount64();
-  ShellReport report;
-  // Without a desktop shell, asking for one could only wait, or start a shell server.
-  if (desktopShellRuns()) {
-    report = OpenThroughDesktopShell(path, showCommand, whyNotTrusted, kShellAnswerMs);
+  const TrustCheck whyNotTrusted = [path] { return WhyNotTrusted(path, Remedy::Restrict); };
+  // Never the shell's own call in this process: whatever it starts would run with the
+  // program's rights, and a viewer's "Open" dialog can start anything. Without a desktop shell,
+  // asking for one could only wait, or start a shell server with those rights.
+  if (!desktopShellRuns()) {
+    return {0, {}, false, true};
   }
-  if (report.outcome == ShellOutcome::NoShell) {
-    // A desktop shell that was found missing late leaves the shell's own call what remains.
-    const unsigned long left = BoundLeft(kShellAnswerMs, GetTickCount64() - start);
-    report = left == 0 ? ShellReport{ShellOutcome::Failed, kShellTimeoutError, {}}
-                       : OpenThroughShellCall(path, showCommand, whyNotTrusted, left);
-  }
+  const ShellReport report =
+      OpenThroughDesktopShell(path, showCommand, whyNotTrusted, kShellAnswerMs);
   switch (report.outcome) {
     case ShellOutcome::Opened:
       return {};
@@ -48,8 +44,9 @@ OpenResult OpenWithUserRights(const std::wstring& path,
       return {0, {}, true};
     case ShellOutcome::Refused:
       return {0, report.refusal};
-    case ShellOutcome::Failed:
     case ShellOutcome::NoShell:
+      return {0, {}, false, true};
+    case ShellOutcome::Failed:
       break;
   }
   return {report.error != 0 ? report.error : static_cast<unsigned long>(ERROR_NO_ASSOCIATION), {}};
