@@ -1,93 +1,62 @@
 // Stands in for a system tool (bcdedit, manage-bde, mountvol, fc, schtasks, powershell) under the
 // example scripts: appends its command line as received (its path, then its arguments) as one
 // line to the file named by STANDIN_RECORD; exits with STANDIN_CODE when that line contains a
-// piece of STANDIN_FAIL ('|' between pieces). Otherwise fc.exe compares its two files for real
-// (0 the same, 1 not, 2 one missing), mountvol.exe acts on the folders of STANDIN_DRIVES (below),
-// and any other tool prints STANDIN_OUTPUT, a '|' for each line break, and exits with 0.
-// 99: no record.
-//
-// Mountvol's model: a volume {GUID} is offline while its files are in the folder
-// STANDIN_DRIVES\{GUID}; mounted at a mount point P (a folder of STANDIN_DRIVES standing for a
-// letter), its files are the folder P, and the file P.vol holds its volume name.
+// piece of STANDIN_FAIL ('|' between pieces). Otherwise fc.exe compares its two files (Wine's
+// compares nothing), mountvol.exe moves folders (below), and any other tool prints STANDIN_OUTPUT,
+// a '|' for each line break, and exits with 0. 99: no record.
+// Mountvol: a volume {GUID} offline is the folder STANDIN_DRIVES\{GUID}; mounted at P (a folder
+// of STANDIN_DRIVES, for a letter), it is the folder P, and the file P.vol holds its name.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
 std::string read(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::ostringstream text;
+  text << std::ifstream(file, std::ios::binary).rdbuf();
+  return text.str();
 }
 
-int compare(const std::string& a, const std::string& b) {
-  if (!fs::exists(a) || !fs::exists(b)) {
-    return 2;
-  }
-  return read(a) == read(b) ? 0 : 1;
-}
-
-// The volume's files go back to its folder of offline volumes, as /d and /p leave them.
-int unmount(const fs::path& drives, const fs::path& point) {
-  const std::string name = read(point.string() + ".vol");
-  const auto open = name.find('{');
+int mountvol(const fs::path& drives, std::string at, const std::string& what) {
   std::error_code error;
-  fs::rename(point, drives / name.substr(open, name.find('}') + 1 - open), error);
-  return error || !fs::remove(point.string() + ".vol", error) ? 1 : 0;
-}
-
-int mountvol(int argc, char** argv) {
-  const char* root = std::getenv("STANDIN_DRIVES");
-  if (root == nullptr) {
-    return 98;
-  }
-  const fs::path drives = root;
-  if (argc == 1) {
+  if (at.empty()) {
     for (const auto& entry : fs::directory_iterator(drives)) {
-      const std::string file = entry.path().filename().string();
-      if (file.front() == '{') {
-        std::printf("    \\\\?\\Volume%s\\\n        *** NOT MOUNTED ***\n\n", file.c_str());
-      } else if (entry.path().extension() == ".vol") {
-        std::printf("    %s\n        %s\\\n\n", read(entry.path()).c_str(),
-                    (drives / entry.path().stem()).string().c_str());
+      const auto& file = entry.path();
+      if (file.extension() == ".vol") {
+        std::printf("    %s\n        %s\\\n", read(file).c_str(),
+                    (drives / file.stem()).string().c_str());
+      } else if (file.filename().string().front() == '{') {
+        std::printf("    \\\\?\\Volume%s\\\n        *** NOT MOUNTED ***\n",
+                    file.filename().string().c_str());
       }
     }
-    return 0;
-  }
-  std::string at = argv[1];
-  if (at.back() == '\\') {
-    at.pop_back();
-  }
-  const std::string what = argc > 2 ? argv[2] : "";
-  if (what == "/l" && fs::exists(at + ".vol")) {
-    std::puts(read(at + ".vol").c_str());
-    return 0;
-  }
-  if (what == "/d" || what == "/p") {
-    return fs::exists(at + ".vol") ? unmount(drives, at) : 1;
-  }
-  if (what.rfind("\\\\?\\Volume{", 0) == 0 && !fs::exists(at)) {
-    std::error_code error;
+  } else if (what == "/l" && fs::exists(at += ".vol")) {
+    std::puts(read(at).c_str());
+  } else if ((what == "/d" || what == "/p") && fs::exists(at + ".vol")) {
+    const std::string name = read(at + ".vol");
+    fs::rename(at, drives / name.substr(10, name.size() - 11), error);
+    return error || !fs::remove(at + ".vol", error) ? 1 : 0;
+  } else if (what.rfind("\\\\?\\Volume{", 0) == 0 && !fs::exists(at)) {
     fs::rename(drives / what.substr(10, what.size() - 11), at, error);
-    // Windows names volumes in lower case, whatever case the caller used.
-    std::ofstream(at + ".vol", std::ios::binary) << what.substr(0, 10) + lower(what.substr(10));
+    // Windows names volumes in lower case, whatever case it was given.
+    std::string name = what;
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    std::ofstream(at + ".vol", std::ios::binary) << what.substr(0, 10) << name.substr(10);
     return error ? 1 : 0;
+  } else {
+    std::puts("The system cannot find the file specified.");
+    return 1;
   }
-  std::puts("The system cannot find the file specified.");
-  return 1;
+  return 0;
 }
 
 }  // namespace
@@ -112,12 +81,14 @@ int main(int argc, char** argv) {
       return static_cast<int>(std::strtoul(code, nullptr, 0));
     }
   }
-  const std::string tool = lower(argc > 0 ? fs::path(argv[0]).filename().string() : "");
-  if (tool == "fc.exe" && argc == 4) {
-    return compare(argv[2], argv[3]);
+  const std::string tool = line.substr(line.rfind('\\', line.find(' ')) + 1, 3);
+  if (tool == "fc." && argc == 4) {
+    return fs::exists(argv[2]) && fs::exists(argv[3]) && read(argv[2]) == read(argv[3]) ? 0 : 1;
   }
-  if (tool == "mountvol.exe") {
-    return mountvol(argc, argv);
+  if (tool == "mou") {
+    const std::string at = argc > 1 ? argv[1] : "";
+    return mountvol(std::getenv("STANDIN_DRIVES"), at.substr(0, at.find_last_not_of('\\') + 1),
+                    argc > 2 ? argv[2] : "");
   }
   if (const char* output = std::getenv("STANDIN_OUTPUT"); output != nullptr) {
     std::string text = output;
