@@ -78,11 +78,12 @@ call :offline
 rem 3. BitLocker protection of C: on again where C: is encrypted. manage-bde's texts are in the
 rem    system's language, and its -ProtectionAsErrorLevel says 1 both for "suspended" and for
 rem    "not encrypted": WMI's Win32_EncryptableVolume tells them apart. The query ends with 1
-rem    when C: is encrypted (or being encrypted) and its protection is off, with 0 when there
-rem    is nothing to do, with 3 when it cannot tell. Without manage-bde.exe this Windows has no
+rem    when C: is fully encrypted and its protection is off, with 0 when there is nothing to
+rem    do (not encrypted, being encrypted or decrypted, or protected), with 3 when it cannot
+rem    tell. Without manage-bde.exe this Windows has no
 rem    BitLocker.
 if not exist "%MANAGEBDE%" goto task
-"%SystemRoot%\System32\WindowsPowerShell\v1.0\powershell.exe" -NoProfile -NonInteractive -Command "$v = Get-WmiObject -Namespace root/cimv2/Security/MicrosoftVolumeEncryption -Class Win32_EncryptableVolume | Where-Object { $_.DriveLetter -eq 'C:' }; if ($v -eq $null) { exit 3 }; $c = $v.GetConversionStatus(); $p = $v.GetProtectionStatus(); if ($c.ReturnValue -ne 0 -or $p.ReturnValue -ne 0) { exit 3 }; if ($p.ProtectionStatus -eq 0 -and (1, 2, 4) -contains $c.ConversionStatus) { exit 1 }; exit 0"
+"%SystemRoot%\System32\WindowsPowerShell\v1.0\powershell.exe" -NoProfile -NonInteractive -Command "$v = Get-WmiObject -Namespace root\cimv2\Security\MicrosoftVolumeEncryption -Class Win32_EncryptableVolume | Where-Object { $_.DriveLetter -eq 'C:' }; if ($v -eq $null) { exit 3 }; $c = $v.GetConversionStatus(); $p = $v.GetProtectionStatus(); if ($c.ReturnValue -ne 0 -or $p.ReturnValue -ne 0) { exit 3 }; if ($p.ProtectionStatus -eq 0 -and $c.ConversionStatus -eq 1) { exit 1 }; exit 0"
 if %errorlevel% equ 0 goto task
 if %errorlevel% neq 1 exit 15
 "%MANAGEBDE%" -protectors -enable C:
