@@ -8,21 +8,21 @@ rem addmorvane runs it hidden, with administrator rights, in C:\, as
 rem   %SystemRoot%\System32\cmd.exe /d /e:on /v:off /c call "C:\morvane1.bat"
 rem and restarts the PC only when it ends with 0 within 2 minutes. Its other exit codes
 rem (the undo script uses the same numbers):
-rem   10 Windows does not start in BIOS mode       18 as 17, and BitLocker still suspended
-rem   11 site settings not filled in               19 a file on the partition that is
-rem   12 DOS partition not online at its letter       none of the listed ones (left there)
-rem   13 a copy on it differs from its master      20 a DOS system file missing or changed:
-rem   14 DOS partition not taken offline              run SYS again
-rem   15 BitLocker state unknown                   21 the letter names another volume
-rem   16 BitLocker protection not suspended        22 bcdedit failed
-rem   17 one-time boot entry not set               23 DOS_ENTRY starts no \bootsect.dos
-rem                                                24 Windows 7 start-up task not made
+rem   10 Windows does not start in BIOS mode     18 as 17, and BitLocker still suspended
+rem   11 site settings not filled in, or no      19 a file on the partition that is none of
+rem      master folder                              the listed ones (left there, as evidence)
+rem   12 DOS partition not online at its letter  20 a DOS system file missing or changed:
+rem   13 a copy on it differs from its master       run SYS again
+rem   14 DOS partition not taken offline         21 the letter names another volume
+rem   15 BitLocker state unknown                 22 bcdedit failed
+rem   16 BitLocker protection not suspended      23 DOS_ENTRY starts no \bootsect.dos
+rem   17 one-time boot entry not set             24 Windows 7 start-up task not made
 rem After 12 to 24, run the undo script. A step fails on any code but 0, a negative one too
 rem (tools can end with an HRESULT): hence "if %errorlevel% neq 0", since "if errorlevel 1"
 rem misses negative codes. "exit N" ends cmd.exe itself: to try the script, run that command
 rem line in a prompt run as administrator, then "echo %errorlevel%".
 setlocal EnableExtensions DisableDelayedExpansion
-rem A pipe starts %ComSpec%: the system's own one, whatever the environment said.
+rem A pipe, should one be added, starts %ComSpec%: the system's own one, whatever it was.
 set "ComSpec=%SystemRoot%\System32\cmd.exe"
 rem No variable of these names may hide the last command's code, or answer a check.
 for %%V in (ERRORLEVEL SUSPENDED BIOS SECTOR AT CUR SEEN BAD DROP) do set "%%V="

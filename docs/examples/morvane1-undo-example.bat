@@ -11,7 +11,7 @@ rem   - the DOS partition is offline, its volume name unreachable;
 rem   - BitLocker protection of C: is on wherever C: is encrypted;
 rem   - the Windows 7 start-up task of the launch script is gone.
 rem Its other exit codes are the launch script's:
-rem   11 site settings not filled in               17 the one-time boot entry still set
+rem   11 settings not filled in, no master folder  17 the one-time boot entry still set
 rem   12 DOS partition not online at its letter    18 BitLocker protection still off
 rem   14 DOS partition not taken offline           21 the letter names another volume
 rem   15 BitLocker state unknown                   22 bcdedit failed
