@@ -67,14 +67,14 @@ if(MINGW AND CMAKE_HOST_UNIX)
   set_tests_properties(msi_package PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
 endif()
 
-# The example launch script that ships beside the program, under Wine's cmd, with one stand-in
-# program as bcdedit.exe and manage-bde.exe that records its calls and fails on request.
+# The example launch and undo scripts that ship beside the program, under Wine's cmd, with one
+# stand-in program for the system tools they call, which records its calls and fails on request.
 add_executable(tool_standin tests/helper/tool_standin.cpp)
 target_link_options(tool_standin PRIVATE ${ADDMORVANE_TEST_LINK})
 if(CMAKE_HOST_UNIX)
   add_test(NAME launch_script_example
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/launch-example-run $<TARGET_FILE:tool_standin>)
-  set_tests_properties(launch_script_example PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 60)
+  set_tests_properties(launch_script_example PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 180)
 endif()
 
 # Out-of-process: the real exe, started and watched from outside.

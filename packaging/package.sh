@@ -2,8 +2,8 @@
 # Packs and signs what a release publishes; ./release and tests/package-run both use it, so the
 # test checks the packages that a release makes, only from the test build's exe.
 #
-#   packaging/package.sh docs VERSION DIR         README.txt, LICENSE.txt and
-#                                                 morvane1-example.bat for Windows, in DIR
+#   packaging/package.sh docs VERSION DIR         README.txt, LICENSE.txt, morvane1-example.bat
+#                                                 and morvane1-undo-example.bat for Windows, in DIR
 #   packaging/package.sh msi EXE ARCH VERSION DOCS OUT.msi
 #                                                 ARCH x64 or x86; DOCS a folder made by "docs"
 #   packaging/package.sh check-cert PFX           refuses a certificate that cannot sign code;
@@ -50,9 +50,11 @@ cmd_docs() {
   } >"$dir/README.txt"
   sed 's/\r$//; s/$/\r/' "$root/LICENSE" >"$dir/LICENSE.txt"
   # A batch file is copied byte for byte: its CR LF line ends are its own.
-  local example=$root/docs/examples/morvane1-example.bat
-  ! grep -qv $'\r$' "$example" || die "$example has a line without CR LF (see .gitattributes)"
-  cp "$example" "$dir/"
+  local example
+  for example in "$root"/docs/examples/morvane1-{,undo-}example.bat; do
+    ! grep -qv $'\r$' "$example" || die "$example has a line without CR LF (see .gitattributes)"
+    cp "$example" "$dir/"
+  done
 }
 
 # The package's identities, one a line: the product code, a name-based UUID (version 5) in the
@@ -72,7 +74,7 @@ for data in [text.encode() for text in texts] + [open(f, "rb").read() for f in f
     digest.update(len(data).to_bytes(8, "little") + data)
 names = ["product %s" % digest.hexdigest()]
 names += ["component %s %s" % (name, arch)
-          for name in ("exe", "readme", "license", "startmenu", "example")]
+          for name in ("exe", "readme", "license", "startmenu", "example", "undo")]
 for name in names:
     print(str(uuid.uuid5(upgrade, name)).upper())
 print(str(uuid.UUID(bytes=digest.digest()[:16], version=4)).upper())
@@ -87,9 +89,10 @@ cmd_msi() {
     x86) win64=no folder=ProgramFilesFolder ;;
     *) die "unknown architecture '$arch' (x64 or x86)" ;;
   esac
-  local -a docfiles=("$docs/README.txt" "$docs/LICENSE.txt" "$docs/morvane1-example.bat")
-  [[ -f $exe && -f ${docfiles[0]} && -f ${docfiles[1]} && -f ${docfiles[2]} ]] ||
-    die "missing $exe or the docs in $docs"
+  local -a docfiles=("$docs/README.txt" "$docs/LICENSE.txt" "$docs/morvane1-example.bat"
+    "$docs/morvane1-undo-example.bat")
+  local file
+  for file in "$exe" "${docfiles[@]}"; do [[ -f $file ]] || die "missing $file"; done
   local exe_version exe_language
   read -r exe_version exe_language < <(exe_version "$exe") || true
   [[ -n ${exe_language:-} ]] || die "cannot read the version record of $exe"
@@ -100,7 +103,7 @@ cmd_msi() {
   mapfile -t id < <(identities "$version" "$arch" "$SOURCE_DATE_EPOCH" \
     "$PACKAGING_DIR/package.sh" "$PACKAGING_DIR/addmorvane.wxs" "$exe" "${docfiles[@]}" \
     "${tools[@]}")
-  ((${#id[@]} == 7)) || die "could not make the package's identities"
+  ((${#id[@]} == 8)) || die "could not make the package's identities"
 
   # The cabinet keeps each file's time: the files are staged and given the release date.
   stage=$(mktemp -d "${TMPDIR:-/tmp}/addmorvane-msi.XXXXXX")
@@ -124,8 +127,9 @@ cmd_msi() {
     -D Version="$version" -D ProductCode="${id[0]}" -D UpgradeCode="$UPGRADE_CODE" \
     -D Win64="$win64" -D ProgramFilesFolder="$folder" \
     -D ExeGuid="${id[1]}" -D ReadmeGuid="${id[2]}" -D LicenseGuid="${id[3]}" \
-    -D StartMenuGuid="${id[4]}" -D ExampleGuid="${id[5]}" -D Exe=addmorvane.exe \
-    -D Readme=README.txt -D License=LICENSE.txt -D Example=morvane1-example.bat \
+    -D StartMenuGuid="${id[4]}" -D ExampleGuid="${id[5]}" -D UndoGuid="${id[6]}" \
+    -D Exe=addmorvane.exe -D Readme=README.txt -D License=LICENSE.txt \
+    -D Example=morvane1-example.bat -D Undo=morvane1-undo-example.bat \
     -D Icon=addmorvane.ico addmorvane.wxs)
   # wixl writes the upgrade row without "up to this version inclusive", so another build of the
   # same version would not replace the one installed: the row is written again with it (0x100
@@ -147,6 +151,8 @@ cmd_msi() {
     -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = 'addmorvane.exe'" \
     -q "UPDATE \`File\` SET \`FileName\` = 'MORVAN~1.BAT|morvane1-example.bat' \
 WHERE \`File\` = 'morvane1_example.bat'" \
+    -q "UPDATE \`File\` SET \`FileName\` = 'MORVAN~2.BAT|morvane1-undo-example.bat' \
+WHERE \`File\` = 'morvane1_undo_example.bat'" \
     -q "UPDATE \`Directory\` SET \`DefaultDir\` = 'ADDMOR~1|addmorvane' \
 WHERE \`Directory\` = 'INSTALLDIR'" \
     -q "UPDATE \`Shortcut\` SET \`Name\` = 'ADDMOR~1|addmorvane' WHERE \`Shortcut\` = 'StartMenu'" \
@@ -157,7 +163,7 @@ WHERE \`Directory\` = 'INSTALLDIR'" \
     -q "UPDATE \`Property\` SET \`Value\` = 'INSTALLDIR;ADDMORVANE_ANYFOLDER;OLDER_FOUND;NEWER_FOUND' \
 WHERE \`Property\` = 'SecureCustomProperties'" \
     -s "addmorvane $version" "the addmorvane developers" "$(msi_platform "$arch");1033" \
-    "{${id[6]}}"
+    "{${id[7]}}"
   mv "$stage/package.msi" "$out"
 }
 
