@@ -41,6 +41,13 @@ std::string ShortName(const std::uint8_t* e) {
   }
   base.erase(base.find_last_not_of(' ') + 1);
   ext.erase(ext.find_last_not_of(' ') + 1);
+  // Names go into one-line messages: a byte outside printable ASCII shows as '?', which no
+  // expected name holds.
+  for (std::string* part : {&base, &ext}) {
+    for (char& c : *part) {
+      c = c > 0x20 && c < 0x7F ? c : '?';
+    }
+  }
   return ext.empty() ? base : base + "." + ext;
 }
 
@@ -236,7 +243,7 @@ class Clusters {
 class Checker {
  public:
   Checker(SectorReader& disk, const Volume& v, std::vector<Wanted>& wanted)
-      : disk_(disk), v_(v), part_(disk, v), wanted_(wanted) {}
+      : v_(v), part_(disk, v), wanted_(wanted) {}
 
   Clusters& Part() { return part_; }
 
@@ -391,7 +398,6 @@ class Checker {
     return true;
   }
 
-  SectorReader& disk_;
   const Volume& v_;
   Clusters part_;
   std::vector<Wanted>& wanted_;
