@@ -100,7 +100,7 @@ class LongName {
   }
 
  private:
-  static constexpr unsigned kMaxParts = 20;  // 255 characters
+  static constexpr std::size_t kMaxParts = 20;  // 255 characters
   std::array<char16_t, kMaxParts * 13> text_{};
   unsigned parts_ = 0, next_ = 0;
   std::uint8_t checksum_ = 0;
@@ -315,7 +315,9 @@ class Checker {
         longName.Reset();
         const std::uint32_t first =
             Le16(e + 26) | (v_.kind == FatKind::kFat32 ? Le16(e + 20) << 16 : 0);
-        const std::string full = path.empty() ? name : path + "\\" + name;
+        std::string full = path;
+        full += path.empty() ? "" : "\\";
+        full += name;
         if (isFolder && IsExpectedFolder(full)) {
           subfolders.emplace_back(full, first);
           continue;
@@ -424,7 +426,8 @@ bool SameBytes(Clusters& part,
       ++n;
     }
     const auto sectors = static_cast<std::uint32_t>(n * spc);
-    const std::size_t want = std::min<std::size_t>(bytes.size() - done, sectors * kSectorBytes);
+    const std::size_t want =
+        std::min<std::size_t>(bytes.size() - done, std::size_t{sectors} * kSectorBytes);
     const auto read = static_cast<std::uint32_t>((want + kSectorBytes - 1) / kSectorBytes);
     if (!part.ReadSectors(part.ClusterSector(w.clusters[i]), read, buffer.data(), failure)) {
       return false;

@@ -16,8 +16,8 @@ class HandleReader : public SectorReader {
  public:
   HandleReader(HANDLE handle, std::uint64_t sectors, std::wstring name)
       : handle_(handle), sectors_(sectors), name_(std::move(name)) {
-    buffer_ = static_cast<std::uint8_t*>(
-        VirtualAlloc(nullptr, kChunk * kSectorBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    buffer_ = static_cast<std::uint8_t*>(VirtualAlloc(nullptr, SIZE_T{kChunk} * kSectorBytes,
+                                                      MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
   }
   ~HandleReader() override {
     if (buffer_ != nullptr) {
