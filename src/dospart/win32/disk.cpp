@@ -102,9 +102,10 @@ Verdict OpenVolumeDisk(const std::wstring& guid, OpenedDisk& disk) {
   // "\??\Volume{GUID}" (the ID IOCTL_MOUNTMGR_QUERY_POINTS returns, mountmgr.h). For a
   // partition of an MBR basic disk the ID is 12 bytes: the disk's signature (4 bytes, as
   // IOCTL_DISK_GET_DRIVE_LAYOUT_EX reports it in Mbr.Signature) and the partition's byte
-  // offset (8 bytes), little-endian. A GPT partition's ID starts with "DMIO:ID:" and a
-  // partition GUID instead; dynamic disks' IDs are longer still. Only administrators and the
-  // system can change the key.
+  // offset (8 bytes), little-endian: "the disk signature and the starting offset of the
+  // partition" (Windows 2000 Resource Kit, on MountedDevices; the layout as the winreg-kb
+  // project lists it). A GPT partition's ID is "DMIO:ID:" and a partition GUID (24 bytes);
+  // other devices' are strings. Only administrators and the system can change the key.
   std::uint8_t id[64] = {};
   DWORD size = sizeof(id);
   const std::wstring value = L"\\??\\Volume" + guid;
