@@ -11,11 +11,11 @@ struct CheckRuns {
   std::vector<double> ms;  // process creation to its end, each run
   double bytesRead = 0;    // as the check reports it
   double filesBytes = 0;   // the expected files' own bytes
-  bool sound = true;       // every run ended with 0
+  bool sound = true;       // every run ended as it should
 };
 
 // Runs `exe` `runs` times on `image`, with the kit's master copies in `folder` (made by
-// tests/dospart/make-images).
+// tests/dospart/make-images); with no image, with no arguments.
 CheckRuns RunCheck(const std::wstring& exe,
                    const std::wstring& folder,
                    const std::wstring& image,

@@ -219,6 +219,12 @@ Verdict ReadVolume(const std::uint8_t* s, const Partition& partition, bool forSt
                                  " does not match its FAT: use 0Bh/0Ch for FAT32, "
                                  "01h/04h/06h/0Eh for FAT12/16");
   }
+  // Type 04h is FAT16 below 32 MB, which DOS before 4.0 reads with 16-bit sector numbers.
+  if (partition.type == 0x04 && partition.count >= 65536) {
+    return Fail(Code::kDisk,
+                "the partition has type 04h, which is for FAT16 below 32 MB: "
+                "set type 06h");
+  }
   // KB Q39531: CHS calls reach the first 1024 cylinders, by the geometry in the BPB.
   if (IsChsType(partition.type)) {
     if (v.heads == 0 || v.heads > 255 || v.sectorsPerTrack == 0 || v.sectorsPerTrack > 63) {

@@ -72,6 +72,7 @@ const Row kRows[] = {
     {"drive81",     true,  4, "81h",                  0},
     {"clusters64k", false, 4, "64 KB",                0},
     {"past8g",      true,  3, "cylinder 1024",        0},
+    {"type04",      false, 3, "type 04h",             0},
     {"gpt",         false, 3, "GPT",                  3},
     {"logical",     false, 3, "logical drive",        3},
     {"loop",        true,  6, "loops",                0},
