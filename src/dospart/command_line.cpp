@@ -148,6 +148,12 @@ bool ParseCommandLine(const std::vector<std::wstring>& args, Options& o, std::st
     o.output = plain[0];
     return true;
   }
+  for (const std::string& name : o.files) {
+    if (name == "MORVANE.BAT") {
+      error = "MORVANE.BAT comes from --run-script, not from --files";
+      return false;
+    }
+  }
   if (!plain.empty() || o.master.empty() || !filesGiven) {
     error = "check takes the partition, --master FOLDER and --files \"NAME ...\"";
     return false;
