@@ -17,13 +17,13 @@ add_executable(bench_empty WIN32 EXCLUDE_FROM_ALL benchmark/empty.cpp res/addmor
 # interpreter and switches, hidden), and nothing else; it needs no library beyond the default.
 add_executable(bench_bare WIN32 EXCLUDE_FROM_ALL benchmark/bare.cpp res/addmorvane.rc)
 add_executable(bench_driver EXCLUDE_FROM_ALL benchmark/driver.cpp benchmark/programs.cpp benchmark/press.cpp
-                            benchmark/launch_marker.cpp)
+                            benchmark/launch_marker.cpp benchmark/dospart_check.cpp)
 # Run by hand, not by ./bench (cmake --build build/win --target shell_probe): the desktop
 # shell's answers against short bounds.
 add_executable(shell_probe EXCLUDE_FROM_ALL benchmark/shell_probe.cpp)
 target_link_libraries(shell_probe PRIVATE addmorvane_win)
 target_link_libraries(bench_driver PRIVATE user32 psapi)
-add_dependencies(bench_driver addmorvane bench_plain bench_empty bench_bare)
+add_dependencies(bench_driver addmorvane bench_plain bench_empty bench_bare dospart-check)
 foreach(target bench_plain bench_empty bench_bare)
   add_dependencies(${target} addmorvane_icon)
 endforeach()

@@ -49,11 +49,22 @@ add_test(NAME disk_full
 set_tests_properties(disk_full PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120
   SKIP_RETURN_CODE 77 FAIL_REGULAR_EXPRESSION "\\[  SKIPPED \\]|\\[  FAILED  \\]|\\] 0 tests")
 
+# The DOS partition's checker on disk images in place of the disk, and bootsect's file.
+if(CMAKE_HOST_UNIX)
+  add_test(NAME dospart_check_wine
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/dospart/wine-check-run
+            $<TARGET_FILE:dospart-check> ${CMAKE_CURRENT_SOURCE_DIR}/build/host/dospart-images)
+  set_tests_properties(dospart_check_wine PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120)
+endif()
+
 # Elevated programs must not load DLLs planted beside them: the exe may import only DLLs that
 # Windows keeps in its known-DLL list.
 if(MINGW)
   add_test(NAME exe_imports_only_known_dlls
     COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:addmorvane> -DOBJDUMP=${CMAKE_OBJDUMP}
+            -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/check-imports.cmake)
+  add_test(NAME dospart_check_imports_only_known_dlls
+    COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:dospart-check> -DOBJDUMP=${CMAKE_OBJDUMP}
             -P ${CMAKE_CURRENT_SOURCE_DIR}/cmake/check-imports.cmake)
 endif()
 

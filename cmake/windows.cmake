@@ -5,6 +5,8 @@ add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WIN
 set(win_sources ${win32_sources})
 list(FILTER win_sources EXCLUDE REGEX "/app/win32/main\\.cpp$")
 list(FILTER win_sources EXCLUDE REGEX "/platform/terminate_mingw\\.cpp$")
+# The DOS partition's checker is a program of its own (below).
+list(FILTER win_sources EXCLUDE REGEX "/dospart/win32/")
 
 # Everything but the entry point, so the tests can build the same window in-process.
 add_library(addmorvane_win STATIC ${win_sources})
@@ -73,6 +75,24 @@ else()
   # The linker marks it terminal-server aware by itself.
   target_link_options(addmorvane PRIVATE /MANIFEST:NO /SUBSYSTEM:WINDOWS,6.01)
   set_property(TARGET addmorvane addmorvane_core addmorvane_win PROPERTY
+    MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
+endif()
+
+# The DOS partition's checker: a console program beside the launcher, built the same way.
+set_source_files_properties(res/dospart-check.rc PROPERTIES
+  INCLUDE_DIRECTORIES ${CMAKE_CURRENT_BINARY_DIR}/generated
+  OBJECT_DEPENDS "${CMAKE_CURRENT_BINARY_DIR}/generated/version.h;${CMAKE_CURRENT_SOURCE_DIR}/res/dospart-check.manifest")
+add_executable(dospart-check src/dospart/win32/main.cpp src/dospart/win32/disk.cpp
+                             src/platform/error_text.cpp res/dospart-check.rc)
+target_link_libraries(dospart-check PRIVATE addmorvane_core advapi32)
+if(MINGW)
+  target_sources(dospart-check PRIVATE src/platform/terminate_mingw.cpp)
+  target_compile_options(dospart-check PRIVATE -Os -ffunction-sections -fdata-sections)
+  target_link_options(dospart-check PRIVATE ${static_flags} -municode -s -Wl,--gc-sections
+    -Wl,--no-insert-timestamp)
+else()
+  target_link_options(dospart-check PRIVATE /MANIFEST:NO)
+  set_property(TARGET dospart-check PROPERTY
     MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()
 

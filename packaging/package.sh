@@ -5,7 +5,9 @@
 #   packaging/package.sh docs VERSION DIR         README.txt, LICENSE.txt, morvane1-example.bat
 #                                                 and morvane1-undo-example.bat for Windows, in DIR
 #   packaging/package.sh msi EXE ARCH VERSION DOCS OUT.msi
-#                                                 ARCH x64 or x86; DOCS a folder made by "docs"
+#                                                 ARCH x64 or x86; DOCS a folder made by "docs";
+#                                                 the partition checker dospart-check.exe is
+#                                                 taken from beside EXE
 #   packaging/package.sh check-cert PFX           refuses a certificate that cannot sign code;
 #                                                 prints its end of validity (notAfter=...)
 #   packaging/package.sh sign PFX IN OUT [URL]    Authenticode, SHA-256, of an exe or an MSI;
@@ -74,7 +76,8 @@ for data in [text.encode() for text in texts] + [open(f, "rb").read() for f in f
     digest.update(len(data).to_bytes(8, "little") + data)
 names = ["product %s" % digest.hexdigest()]
 names += ["component %s %s" % (name, arch)
-          for name in ("exe", "readme", "license", "startmenu", "example", "undo")]
+          for name in ("exe", "readme", "license", "startmenu", "example", "undo",
+                       "checker")]
 for name in names:
     print(str(uuid.uuid5(upgrade, name)).upper())
 print(str(uuid.UUID(bytes=digest.digest()[:16], version=4)).upper())
@@ -91,18 +94,21 @@ cmd_msi() {
   esac
   local -a docfiles=("$docs/README.txt" "$docs/LICENSE.txt" "$docs/morvane1-example.bat"
     "$docs/morvane1-undo-example.bat")
-  local file
-  for file in "$exe" "${docfiles[@]}"; do [[ -f $file ]] || die "missing $file"; done
-  local exe_version exe_language
+  local file checker
+  checker=$(dirname "$exe")/dospart-check.exe
+  for file in "$exe" "$checker" "${docfiles[@]}"; do [[ -f $file ]] || die "missing $file"; done
+  local exe_version exe_language checker_version checker_language
   read -r exe_version exe_language < <(exe_version "$exe") || true
   [[ -n ${exe_language:-} ]] || die "cannot read the version record of $exe"
+  read -r checker_version checker_language < <(exe_version "$checker") || true
+  [[ -n ${checker_language:-} ]] || die "cannot read the version record of $checker"
   # Everything that shapes the bytes: the date, this script, the package's source, the files it
   # holds (the icon is the exe's) and the programs that write it.
   local -a tools id
   mapfile -t tools < <(packing_tools)
   mapfile -t id < <(identities "$version" "$arch" "$SOURCE_DATE_EPOCH" \
     "$PACKAGING_DIR/package.sh" "$PACKAGING_DIR/addmorvane.wxs" "$exe" "${docfiles[@]}" \
-    "${tools[@]}")
+    "${tools[@]}" "$checker")
   ((${#id[@]} == 8)) || die "could not make the package's identities"
 
   # The cabinet keeps each file's time: the files are staged and given the release date.
@@ -110,6 +116,7 @@ cmd_msi() {
   # shellcheck disable=SC2064 # the folder is known now
   trap "rm -rf '$stage'" EXIT
   cp "$exe" "$stage/addmorvane.exe"
+  cp "$checker" "$stage/dospart-check.exe"
   cp "${docfiles[@]}" "$stage/"
   # Add/Remove Programs shows the exe's own icon: its icon group, as an icon file.
   wrestool -x -t 14 "$exe" >"$stage/addmorvane.ico"
@@ -128,9 +135,9 @@ cmd_msi() {
     -D Win64="$win64" -D ProgramFilesFolder="$folder" \
     -D ExeGuid="${id[1]}" -D ReadmeGuid="${id[2]}" -D LicenseGuid="${id[3]}" \
     -D StartMenuGuid="${id[4]}" -D ExampleGuid="${id[5]}" -D UndoGuid="${id[6]}" \
-    -D Exe=addmorvane.exe -D Readme=README.txt -D License=LICENSE.txt \
+    -D CheckerGuid="${id[7]}" -D Exe=addmorvane.exe -D Readme=README.txt -D License=LICENSE.txt \
     -D Example=morvane1-example.bat -D Undo=morvane1-undo-example.bat \
-    -D Icon=addmorvane.ico addmorvane.wxs)
+    -D Checker=dospart-check.exe -D Icon=addmorvane.ico addmorvane.wxs)
   # wixl writes the upgrade row without "up to this version inclusive", so another build of the
   # same version would not replace the one installed: the row is written again with it (0x100
   # minimum inclusive, 0x200 maximum inclusive). And INSTALLDIR joins the secure properties,
@@ -149,6 +156,10 @@ cmd_msi() {
     -q "UPDATE \`File\` SET \`FileName\` = 'ADDMOR~1.EXE|addmorvane.exe', \
 \`Version\` = '$exe_version', \`Language\` = '$exe_language' WHERE \`File\` = 'addmorvane.exe'" \
     -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = 'addmorvane.exe'" \
+    -q "UPDATE \`File\` SET \`FileName\` = 'DOSPAR~1.EXE|dospart-check.exe', \
+\`Version\` = '$checker_version', \`Language\` = '$checker_language' \
+WHERE \`File\` = 'dospart_check.exe'" \
+    -q "DELETE FROM \`MsiFileHash\` WHERE \`File_\` = 'dospart_check.exe'" \
     -q "UPDATE \`File\` SET \`FileName\` = 'MORVAN~1.BAT|morvane1-example.bat' \
 WHERE \`File\` = 'morvane1_example.bat'" \
     -q "UPDATE \`File\` SET \`FileName\` = 'MORVAN~2.BAT|morvane1-undo-example.bat' \

@@ -19,6 +19,9 @@ ADDMORVANE_PACKAGES=(
   clang-format clang-tidy cppcheck
   dosbox # a DOS command interpreter that runs the run scripts the program writes
   nasm   # assembles the DOS stand-in for the tester
+  # The partition checker's test disks: sfdisk writes the MBR, mkfs.fat the file system,
+  # mtools the files; clang brings libFuzzer for its fuzz target.
+  fdisk dosfstools mtools clang
   # Packages and signing (./release and the package test): wixl and msibuild build the MSI,
   # msiinfo reads its tables, faketime pins the time msibuild writes, osslsigncode signs.
   wixl msitools faketime osslsigncode openssl

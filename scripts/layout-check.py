@@ -24,6 +24,8 @@ USES = {
     "runscript": {"base", "files"},
     "launch": {"base", "files", "runscript"},
     "app": {"base", "files", "runscript", "launch"},
+    # The DOS partition check, a program of its own beside the launcher.
+    "dospart": {"base"},
 }
 PLATFORM = "platform"
 
