@@ -89,9 +89,10 @@ if(MINGW)
   target_sources(dospart-check PRIVATE src/platform/terminate_mingw.cpp)
   target_compile_options(dospart-check PRIVATE -Os -ffunction-sections -fdata-sections)
   target_link_options(dospart-check PRIVATE ${static_flags} -municode -s -Wl,--gc-sections
-    -Wl,--no-insert-timestamp)
+    -Wl,--no-insert-timestamp -Wl,--subsystem,console:6.1 -Wl,--major-os-version,6
+    -Wl,--minor-os-version,1 -Wl,--tsaware)
 else()
-  target_link_options(dospart-check PRIVATE /MANIFEST:NO)
+  target_link_options(dospart-check PRIVATE /MANIFEST:NO /SUBSYSTEM:CONSOLE,6.01)
   set_property(TARGET dospart-check PROPERTY
     MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 endif()

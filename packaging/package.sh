@@ -109,7 +109,7 @@ cmd_msi() {
   mapfile -t id < <(identities "$version" "$arch" "$SOURCE_DATE_EPOCH" \
     "$PACKAGING_DIR/package.sh" "$PACKAGING_DIR/addmorvane.wxs" "$exe" "${docfiles[@]}" \
     "${tools[@]}" "$checker")
-  ((${#id[@]} == 8)) || die "could not make the package's identities"
+  ((${#id[@]} == 9)) || die "could not make the package's identities"
 
   # The cabinet keeps each file's time: the files are staged and given the release date.
   stage=$(mktemp -d "${TMPDIR:-/tmp}/addmorvane-msi.XXXXXX")
@@ -174,7 +174,7 @@ WHERE \`Directory\` = 'INSTALLDIR'" \
     -q "UPDATE \`Property\` SET \`Value\` = 'INSTALLDIR;ADDMORVANE_ANYFOLDER;OLDER_FOUND;NEWER_FOUND' \
 WHERE \`Property\` = 'SecureCustomProperties'" \
     -s "addmorvane $version" "the addmorvane developers" "$(msi_platform "$arch");1033" \
-    "{${id[7]}}"
+    "{${id[8]}}"
   mv "$stage/package.msi" "$out"
 }
 
