@@ -39,9 +39,11 @@ bool Sets(std::wstring_view entry, std::wstring_view upperName) {
                     [](wchar_t a, wchar_t b) { return Upper(a) == b; });
 }
 
+// The variables the script gets from the system, and the user's defaults for copy and dir
+// switches, which would change what the script's own commands do.
 bool IsPinned(std::wstring_view entry) {
   for (const std::wstring_view pinned :
-       {L"COMSPEC", L"PATH", L"PATHEXT", L"SYSTEMROOT", L"WINDIR"}) {
+       {L"COMSPEC", L"COPYCMD", L"DIRCMD", L"PATH", L"PATHEXT", L"SYSTEMROOT", L"WINDIR"}) {
     if (Sets(entry, pinned)) {
       return true;
     }

@@ -30,8 +30,8 @@ TEST(ScriptStart, TheScriptsEnvironmentNamesTheSystemsOwnFoldersAndKeepsTheRest)
   const struct {
     std::wstring_view environment, expected;
   } cases[] = {
-      {L"=C:=C:\\x\0comspec=C:\\u\\cmd.exe\0PATH=C:\\u;C:\\Windows\0SYSTEMROOT=C:\\u\0"
-       L"TEMP=C:\\t\0WinDir=C:\\u\0pathext=.X\0\0"sv,
+      {L"=C:=C:\\x\0dircmd=/s\0comspec=C:\\u\\cmd.exe\0PATH=C:\\u;C:\\Windows\0SYSTEMROOT=C:\\u\0"
+       L"TEMP=C:\\t\0WinDir=C:\\u\0pathext=.X\0COPYCMD=/-y\0\0"sv,
        L"=C:=C:\\x\0ComSpec=C:\\Windows\\System32\\cmd.exe\0"
        L"Path=C:\\Windows\\System32;C:\\Windows;C:\\Windows\\System32\\Wbem;C:\\u;C:\\Windows\0"
        L"PATHEXT=.COM;.EXE;.BAT;.CMD;.VBS;.VBE;.JS;.JSE;.WSF;.WSH;.MSC\0"

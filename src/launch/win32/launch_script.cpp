@@ -70,8 +70,11 @@ LockTaken TakeLaunchLock() {
   const DWORD error = GetLastError();
   LocalFree(descriptor);
   if (lock == nullptr) {
-    // A squatter's object that keeps the administrators out.
-    return error == ERROR_ACCESS_DENIED ? LockTaken{} : LockTaken{nullptr, {error, {}}};
+    // A squatter's object that keeps the administrators out, or one of another kind under the
+    // name (events, mutexes and the rest share one namespace).
+    return error == ERROR_ACCESS_DENIED || error == ERROR_INVALID_HANDLE
+               ? LockTaken{}
+               : LockTaken{nullptr, {error, {}}};
   }
   if (error != ERROR_ALREADY_EXISTS) {
     return {lock, {}};
@@ -201,6 +204,16 @@ OpenResult LaunchScriptRunner::Start(std::function<void(ScriptEnd)> ended) {
   }
   CloseHandle(process.hThread);
   run->process = process.hProcess;
+  // The interpreter gets its own handles to the held script and the lock, not inheritable, so
+  // that both stay as long as it runs, also when the program ends first ("выход" while it runs).
+  // Best effort: where a copy fails, they end with the program, as they did before.
+  for (const HANDLE handle : {run->held, run->lock}) {
+    HANDLE kept = nullptr;
+    if (handle != nullptr && handle != INVALID_HANDLE_VALUE) {
+      DuplicateHandle(GetCurrentProcess(), handle, process.hProcess, &kept, 0, FALSE,
+                      DUPLICATE_SAME_ACCESS);
+    }
+  }
   run->ended = std::move(ended);
   if (!RegisterWaitForSingleObject(&run->wait, run->process, OnProcessEnded, notify, INFINITE,
                                    WT_EXECUTEONLYONCE)) {
