@@ -128,7 +128,7 @@ Verdict OpenVolumeDisk(const std::wstring& guid, OpenedDisk& disk) {
   // Learn), so the raw read is sound only while it is offline. A handle with no access rights
   // does not mount it; FSCTL_IS_VOLUME_MOUNTED succeeds only on a mounted volume. A volume
   // that cannot be opened, or that answers with an error, is taken as offline.
-  const std::wstring device = L"\\.\Volume" + guid;
+  const std::wstring device = L"\\\\.\\Volume" + guid;
   HANDLE volume = CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, 0, nullptr);
   if (volume != INVALID_HANDLE_VALUE) {
