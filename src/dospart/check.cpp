@@ -473,7 +473,9 @@ Verdict Check(SectorReader& disk, const Site& site) {
   if (verdict.code != Code::kSound) {
     return verdict;
   }
-  // MS-DOS up to 6.22 knows FAT16 as types 04h and 06h only, through CHS (above).
+  // MS-DOS up to 6.22 knows FAT16 as types 04h and 06h only, through CHS (above): 0Ch and 0Eh
+  // came with Windows 95 OSR2 and mean the LBA INT 13h extensions (Microsoft's partition-type
+  // table for FAT32, the s_partition structure; KB Q151414).
   if (site.msdos6 && partition.type != 0x04 && partition.type != 0x06) {
     return {Code::kMsDos6,
             "MS-DOS 6.22 starts only from a FAT16 partition of type 04h or 06h: "
@@ -510,15 +512,15 @@ Verdict Check(SectorReader& disk, const Site& site) {
     }
   }
   if (site.msdos6) {
-    // KB Q100374: MS-DOS's boot sector takes IO.SYS and MSDOS.SYS from the root's first two
+    // KB Q66530 (SYS.COM requirements): the system files must occupy the root's first two
     // entries; SYS puts them there.
     if (checker.FirstSlot(0) != "IO      SYS" || checker.FirstSlot(1) != "MSDOS   SYS") {
       return {Code::kMsDos6,
               "IO.SYS and MSDOS.SYS are not the root's first two entries: "
               "run SYS C: again"};
     }
-    // From MS-DOS 5.0 the boot sector loads IO.SYS's first three sectors in one go, from
-    // consecutive sectors.
+    // KB Q66530: from MS-DOS 5.0 the boot sector loads IO.SYS's first three sectors in one go,
+    // so they must be contiguous; the rest may lie anywhere.
     for (const Wanted& w : wanted) {
       const std::size_t spanned = (3 + v.sectorsPerCluster - 1) / v.sectorsPerCluster;
       if (w.path != "IO.SYS") {

@@ -22,8 +22,10 @@ Verdict Fail(Code code, std::string message) {
   return {code, std::move(message)};
 }
 
-// The partition types DOS gives a letter: 01 FAT12, 04 FAT16 below 32 MB, 06 FAT16, 0B FAT32
-// (CHS), 0C FAT32 (LBA), 0E FAT16 (LBA). Hidden (1xh) and Windows-only types get none.
+// The partition types DOS gives a letter, as Microsoft's partition-type table for Windows 95
+// OSR2's FAT32 lists them (the s_partition structure; KB Q151414): 01 12-bit FAT, 04 16-bit
+// FAT below 32 MB, 06 16-bit FAT, 0B FAT32, and 0C/0E as 0B/06 but read through the LBA
+// INT 13h extensions. Hidden (1xh) and Windows-only types get none.
 bool IsDosFat(std::uint8_t type) {
   return type == 0x01 || type == 0x04 || type == 0x06 || type == 0x0B || type == 0x0C ||
          type == 0x0E;
@@ -121,7 +123,9 @@ Verdict ReadVolume(const std::uint8_t* s, const Partition& partition, bool forSt
                 "is no boot sector: " +
                     sys);
   }
-  if (!(s[0] == 0xEB && s[2] == 0x90) && s[0] != 0xE9) {
+  // EB xx 90 or E9: the jump DOS's FORMAT writes. Windows 95 OSR2, 98 and Me (MSWIN4.1) write
+  // 0Eh in place of the NOP to make their own code read through the INT 13h extensions (LBA).
+  if (!(s[0] == 0xEB && (s[2] == 0x90 || s[2] == 0x0E)) && s[0] != 0xE9) {
     return Fail(Code::kBootSector,
                 "the partition's first sector starts with no jump, so it "
                 "is no FAT boot sector: " +
@@ -207,17 +211,18 @@ Verdict ReadVolume(const std::uint8_t* s, const Partition& partition, bool forSt
                                        ", not 80h (the first hard disk): run SYS C: again "
                                        "from DOS started on this PC");
   }
-  // No MS-DOS reads 64 KB clusters (KB Q127851).
+  // No MS-DOS or Windows 9x reads 64 KB clusters (KB Q127851).
   if (spc * kSectorBytes > 32768) {
     return Fail(Code::kBootSector, "clusters of " + std::to_string(spc / 2) +
-                                       " KB: no DOS reads more than 32 KB; format it again "
-                                       "with smaller clusters");
+                                       " KB: no MS-DOS or Windows 9x reads more than 32 KB; "
+                                       "format it again with smaller clusters");
   }
   const bool fat32Type = partition.type == 0x0B || partition.type == 0x0C;
-  if (fat32Type != (v.kind == FatKind::kFat32)) {
+  if (fat32Type != (v.kind == FatKind::kFat32) ||
+      (partition.type == 0x01 && v.kind != FatKind::kFat12)) {
     return Fail(Code::kDisk, "the partition's type " + Hex2(partition.type) +
                                  " does not match its FAT: use 0Bh/0Ch for FAT32, "
-                                 "01h/04h/06h/0Eh for FAT12/16");
+                                 "04h/06h/0Eh for FAT16, 01h/04h/06h/0Eh for FAT12");
   }
   // Type 04h is FAT16 below 32 MB, which DOS before 4.0 reads with 16-bit sector numbers.
   if (partition.type == 0x04 && partition.count >= 65536) {

@@ -10,7 +10,8 @@ namespace addmorvane::dospart {
 enum class Code {
   kSound = 0,       // every rule holds
   kUsage = 1,       // the command line is wrong
-  kUnreadable = 2,  // the disk, an image, a master copy or the output file cannot be used
+  kUnreadable = 2,  // the disk, an image, a master copy or the output file cannot be used;
+                    // the output file exists; the volume is still mounted
   kDisk = 3,        // the partition table: GPT, not primary, not a DOS FAT type, not C:
   kBootSector = 4,  // the partition's boot sector or its BPB
   kMsDos6 = 5,      // a rule of MS-DOS up to 6.22 (asked for with --msdos6)

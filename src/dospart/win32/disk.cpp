@@ -124,6 +124,22 @@ Verdict OpenVolumeDisk(const std::wstring& guid, OpenedDisk& disk) {
                              " is not a partition of an MBR basic disk: DOS starts only "
                              "from a primary partition of an MBR disk"};
   }
+  // A mounted volume's cached writes may not be on the disk yet ("File Caching", Microsoft
+  // Learn), so the raw read is sound only while it is offline. A handle with no access rights
+  // does not mount it; FSCTL_IS_VOLUME_MOUNTED succeeds only on a mounted volume. A volume
+  // that cannot be opened, or that answers with an error, is taken as offline.
+  const std::wstring device = L"\\\\.\\Volume" + guid;
+  HANDLE volume = CreateFileW(device.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  if (volume != INVALID_HANDLE_VALUE) {
+    DWORD got = 0;
+    const bool mounted = DeviceIoControl(volume, FSCTL_IS_VOLUME_MOUNTED, nullptr, 0, nullptr, 0,
+                                         &got, nullptr) != FALSE;
+    CloseHandle(volume);
+    if (mounted) {
+      return {Code::kUnreadable, "the volume is mounted: take it offline first (mountvol X: /p)"};
+    }
+  }
   std::uint32_t signature = 0;
   std::uint64_t offset = 0;
   std::memcpy(&signature, id, 4);

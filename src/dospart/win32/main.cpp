@@ -61,15 +61,25 @@ Verdict ReadMaster(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
   return {};
 }
 
+// Elevated, it must not write through a link a standard user planted or over a file that is
+// there: only a new file, and a reparse point at the name is itself the file that exists.
 Verdict WriteSector(const std::wstring& path, const std::array<std::uint8_t, kSectorBytes>& s) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE &&
+      (GetLastError() == ERROR_FILE_EXISTS || GetLastError() == ERROR_ALREADY_EXISTS)) {
+    return {Code::kUnreadable, Utf8(path) + " exists already: delete it first"};
+  }
   DWORD written = 0;
   const bool ok = h != INVALID_HANDLE_VALUE &&
                   WriteFile(h, s.data(), kSectorBytes, &written, nullptr) &&
                   written == kSectorBytes && FlushFileBuffers(h);
   const DWORD error = GetLastError();
   if (h != INVALID_HANDLE_VALUE) {
+    FILE_DISPOSITION_INFO gone{TRUE};  // no half-written sector left behind
+    if (!ok) {
+      SetFileInformationByHandle(h, FileDispositionInfo, &gone, sizeof(gone));
+    }
     CloseHandle(h);
   }
   if (!ok) {
