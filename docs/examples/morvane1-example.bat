@@ -10,14 +10,16 @@ rem and restarts the PC only when it ends with 0 within 2 minutes. Its other exi
 rem (the undo script uses the same numbers):
 rem   10 Windows does not start in BIOS mode     18 as 17, and BitLocker still suspended
 rem   11 site settings not filled in, or no      19 a file on the partition that is none of
-rem      master folder                              the listed ones (left there, as evidence)
+rem      master folder or checker                   the listed ones (left there, as evidence)
 rem   12 DOS partition not online at its letter  20 a DOS system file missing or changed:
 rem   13 a copy on it differs from its master       run SYS again
 rem   14 DOS partition not taken offline         21 the letter names another volume
 rem   15 BitLocker state unknown                 22 bcdedit failed
 rem   16 BitLocker protection not suspended      23 DOS_ENTRY starts no \bootsect.dos
 rem   17 one-time boot entry not set             24 Windows 7 start-up task not made
-rem After 12 to 24, run the undo script. A step fails on any code but 0, a negative one too
+rem                                              25 the partition's check failed: its line
+rem                                                 is in morvane1.out in the master folder
+rem After 12 to 25, run the undo script. A step fails on any code but 0, a negative one too
 rem (tools can end with an HRESULT): hence "if %errorlevel% neq 0", since "if errorlevel 1"
 rem misses negative codes. "exit N" ends cmd.exe itself: to try the script, run that command
 rem line in a prompt run as administrator, then "echo %errorlevel%".
@@ -25,7 +27,7 @@ setlocal EnableExtensions DisableDelayedExpansion
 rem A pipe, should one be added, starts %ComSpec%: the system's own one, whatever it was.
 set "ComSpec=%SystemRoot%\System32\cmd.exe"
 rem No variable of these names may hide the last command's code, or answer a check.
-for %%V in (ERRORLEVEL SUSPENDED BIOS SECTOR AT CUR SEEN BAD DROP) do set "%%V="
+for %%V in (ERRORLEVEL SUSPENDED BIOS SECTOR AT CUR SEEN BAD DROP MSDOS6) do set "%%V="
 
 rem ---- Site settings (README.txt, section 5), the same in both example scripts ----------
 rem The DOS partition by the {GUID} of its volume name \\?\Volume{GUID}\ ("mountvol" lists
@@ -38,6 +40,8 @@ set "DOS_PROBE=\\?\Volume%DOS_VOLUME%\"
 rem The folder that only administrators can change, with the master copy of every file the
 rem DOS start reads. The run script C:\morvane.bat goes along as MORVANE.BAT.
 set "DOS_MASTER=C:\Program Files\addmorvane-dos"
+rem The program's folder (its package puts it here), with dospart-check.exe.
+set "DOS_PROGRAM=C:\Program Files\addmorvane"
 rem The DOS system files, which only SYS can put in place: compared, never copied.
 rem   MS-DOS 7.1: IO.SYS (its MSDOS.SYS is a text file: it goes into DOS_FILES)
 rem   MS-DOS 6.x: IO.SYS MSDOS.SYS      FreeDOS: KERNEL.SYS
@@ -61,6 +65,7 @@ set "OUT=%DOS_MASTER%\morvane1.out"
 if "%DOS_VOLUME%"=="{GUID-OF-THE-DOS-PARTITION}" exit 11
 if "%DOS_ENTRY%"=="{GUID-OF-THE-DOS-ENTRY}" exit 11
 if not exist "%DOS_MASTER%\" exit 11
+if not exist "%DOS_PROGRAM%\dospart-check.exe" exit 11
 
 rem 1. Only where Windows starts in BIOS (MBR) mode, or through CSM with Secure Boot off, can
 rem    a boot entry start DOS: there Windows' loader is winload.exe (through UEFI it is
@@ -91,6 +96,12 @@ call :put "C:\morvane.bat" MORVANE.BAT
 for %%F in (%DOS_FILES%) do call :put "%DOS_MASTER%\%%F" %%F
 call :contents
 call :offline
+rem    Then, offline, where nothing changes it any more, the partition read raw: its table, boot
+rem    sector, BOOTSECT.DOS, FAT chains and every file, byte for byte, as DOS will find them.
+rem    MS-DOS up to 6.22, whose MSDOS.SYS is a system file, needs its boot rules (--msdos6).
+for %%F in (%DOS_SYSTEM%) do if /i "%%F"=="MSDOS.SYS" set "MSDOS6=--msdos6"
+"%DOS_PROGRAM%\dospart-check.exe" check --volume %DOS_VOLUME% --master "%DOS_MASTER%" --files "%DOS_SYSTEM% %DOS_FILES%" --outputs "%DOS_OUTPUT%" --run-script "C:\morvane.bat" %MSDOS6% >"%OUT%" 2>&1
+if %errorlevel% neq 0 exit 25
 
 rem 3. BitLocker. "-status C: -ProtectionAsErrorLevel" ends with 0 when drive C: is protected,
 rem    with 1 when it is not; any other code stops the script. Without manage-bde.exe this

@@ -31,6 +31,8 @@ set "DOS_PROBE=\\?\Volume%DOS_VOLUME%\"
 rem The folder that only administrators can change, with the master copy of every file the
 rem DOS start reads. The run script C:\morvane.bat goes along as MORVANE.BAT.
 set "DOS_MASTER=C:\Program Files\addmorvane-dos"
+rem The program's folder (its package puts it here), with dospart-check.exe.
+set "DOS_PROGRAM=C:\Program Files\addmorvane"
 rem The DOS system files, which only SYS can put in place: compared, never copied.
 rem   MS-DOS 7.1: IO.SYS (its MSDOS.SYS is a text file: it goes into DOS_FILES)
 rem   MS-DOS 6.x: IO.SYS MSDOS.SYS      FreeDOS: KERNEL.SYS

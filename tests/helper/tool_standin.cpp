@@ -1,4 +1,4 @@
-// Stands in for a system tool (bcdedit, manage-bde, mountvol, fc, schtasks, powershell) under the
+// Stands in for bcdedit, manage-bde, mountvol, fc, schtasks, powershell and dospart-check under the
 // example scripts: appends its command line as received (its path, then its arguments) as one
 // line to the file named by STANDIN_RECORD; exits with STANDIN_CODE when that line contains a
 // piece of STANDIN_FAIL ('|' between pieces). Otherwise fc.exe compares its two files (Wine's
