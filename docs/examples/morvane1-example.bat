@@ -198,17 +198,18 @@ rem root, and no other folder: DOS loads DBLSPACE.BIN or DRVSPACE.BIN from there
 rem and anything else planted could be run. What is found stays there, as evidence.
 :contents
 dir /a /b %DOS_LETTER%\ >"%OUT%"
-setlocal EnableDelayedExpansion
+rem The names are compared as they stand, with no delayed expansion, which would take a "!"
+rem out of a planted name (MORVANE!x!.BAT would read as MORVANE.BAT).
+set "SEEN=" & set "BAD="
 for /f "usebackq delims=" %%P in ("%OUT%") do (
-  set "NAME=%%P" & set "KNOWN="
-  if /i "!NAME!"=="MORVANE.BAT" set "SEEN=1"
+  set "KNOWN="
+  if /i "%%P"=="MORVANE.BAT" set "SEEN=1"
   for %%N in (MORVANE.BAT %DOS_SYSTEM% %DOS_FILES% %DOS_OUTPUT% "System Volume Information") do (
-    if /i "!NAME!"=="%%~N" set "KNOWN=1"
+    if /i "%%P"=="%%~N" set "KNOWN=1"
   )
   if not defined KNOWN set "BAD=1"
 )
-if defined SEEN if not defined BAD (endlocal & goto :eof)
-endlocal
+if defined SEEN if not defined BAD goto :eof
 call :offline
 exit 19
 
