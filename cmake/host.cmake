@@ -43,7 +43,7 @@ if(ADDMORVANE_CLANGXX)
     COMMAND ${ADDMORVANE_CLANGXX} -std=c++20 -g -O1 -Wall -Wextra -Werror
             -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
             -I${CMAKE_CURRENT_SOURCE_DIR}/src ${dospart_fuzz_sources} -o ${dospart_fuzz}
-    DEPENDS ${dospart_fuzz_sources}
+    DEPENDS ${dospart_fuzz_sources} ${CMAKE_CURRENT_SOURCE_DIR}/tests/dospart/image_disk.h
     COMMENT "Building the DOS partition's fuzz target"
     VERBATIM)
   add_custom_target(dospart_fuzz_target ALL DEPENDS ${dospart_fuzz})

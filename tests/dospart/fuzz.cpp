@@ -5,11 +5,9 @@
 // DOSPART_MASTER names the folder with the kit's master copies the check compares with.
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <map>
 
-#include "dospart/check.h"
+#include "image_disk.h"
 
 using namespace addmorvane::dospart;
 
@@ -51,57 +49,37 @@ class InputDisk : public SectorReader {
 };
 
 // Reads an image file and writes each sector it is asked for, once, as an input record.
-class Recorder : public SectorReader {
+class Recorder : public ImageDisk {
  public:
-  Recorder(const char* image, const char* out) : in_(image, std::ios::binary), out_(out) {
-    in_.seekg(0, std::ios::end);
-    count_ = static_cast<std::uint64_t>(in_.tellg()) / kSectorBytes;
-  }
+  Recorder(const char* image, const char* out) : ImageDisk(image), out_(out) {}
   bool Read(std::uint64_t lba, std::uint32_t count, std::uint8_t* out) override {
-    in_.seekg(static_cast<std::streamoff>(lba * kSectorBytes));
-    in_.read(reinterpret_cast<char*>(out), std::streamsize{count} * kSectorBytes);
-    for (std::uint32_t i = 0; i < count && in_; ++i) {
+    const bool read = ImageDisk::Read(lba, count, out);
+    for (std::uint32_t i = 0; i < count && read; ++i) {
       if (seen_.emplace(lba + i, true).second) {
         const std::uint64_t at = lba + i;
         out_.write(reinterpret_cast<const char*>(&at), 8);
         out_.write(reinterpret_cast<const char*>(out + i * kSectorBytes), kSectorBytes);
       }
     }
-    return static_cast<bool>(in_);
+    return read;
   }
-  std::uint64_t SectorCount() const override { return count_; }
-  std::string Error() const override { return "past the end"; }
   void End() {  // the disk's size, as a last zero sector
-    const std::uint64_t last = count_ - 1;
+    const std::uint64_t last = SectorCount() - 1;
     const std::array<char, kSectorBytes> zero{};
     out_.write(reinterpret_cast<const char*>(&last), 8);
     out_.write(zero.data(), zero.size());
   }
 
  private:
-  std::ifstream in_;
   std::ofstream out_;
-  std::uint64_t count_ = 0;
   std::map<std::uint64_t, bool> seen_;
 };
-
-std::vector<std::uint8_t> Bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   if (const char* master = std::getenv("DOSPART_MASTER")) {
-    const std::string dir = master;
-    for (const char* name : {"IO.SYS", "MSDOS.SYS", "COMMAND.COM", "CONFIG.SYS", "AUTOEXEC.BAT",
-                             "MORVANE2.BAT", "MORVANE.COM"}) {
-      site.files.push_back({name, Bytes(dir + "/master/" + name), name});
-    }
-    site.files.push_back({"UTIL\\MEM.EXE", Bytes(dir + "/master/UTIL/MEM.EXE"), "MEM.EXE"});
-    site.files.push_back({"MORVANE.BAT", Bytes(dir + "/run.bat"), "run.bat"});
-    site.outputs = {"RESULT.TXT"};
+    site = Kit(master, false);
   }
   const char* image = std::getenv("DOSPART_SEED_IMAGE");
   const char* out = std::getenv("DOSPART_SEED_OUT");

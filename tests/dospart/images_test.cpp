@@ -1,54 +1,12 @@
 // The checker on disks made by the real tools (tests/dospart/make-images), one case a row.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
-#include "dospart/check.h"
+#include "image_disk.h"
 
 namespace addmorvane::dospart {
 namespace {
 
 const std::string kDir = DOSPART_IMAGES;
-
-class ImageDisk : public SectorReader {
- public:
-  explicit ImageDisk(const std::string& path) : file_(path, std::ios::binary) {
-    file_.seekg(0, std::ios::end);
-    size_ = static_cast<std::uint64_t>(file_.tellg());
-  }
-  bool Read(std::uint64_t lba, std::uint32_t count, std::uint8_t* out) override {
-    file_.seekg(static_cast<std::streamoff>(lba * kSectorBytes));
-    file_.read(reinterpret_cast<char*>(out), static_cast<std::streamsize>(count) * kSectorBytes);
-    return file_.good();
-  }
-  std::uint64_t SectorCount() const override { return size_ / kSectorBytes; }
-  std::string Error() const override { return "past the image's end"; }
-
- private:
-  std::ifstream file_;
-  std::uint64_t size_ = 0;
-};
-
-std::vector<std::uint8_t> Bytes(const std::string& path) {
-  std::ifstream in(kDir + "/" + path, std::ios::binary);
-  EXPECT_TRUE(in) << path;
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-Site Kit(bool msdos6) {
-  Site site;
-  for (const char* name : {"IO.SYS", "MSDOS.SYS", "COMMAND.COM", "CONFIG.SYS", "AUTOEXEC.BAT",
-                           "MORVANE2.BAT", "MORVANE.COM", "UTIL/MEM.EXE"}) {
-    std::string dos = name;
-    std::replace(dos.begin(), dos.end(), '/', '\\');
-    site.files.push_back({dos, Bytes(std::string("master/") + name), "master"});
-  }
-  site.files.push_back({"MORVANE.BAT", Bytes("run.bat"), "run.bat"});
-  site.outputs = {"RESULT.TXT"};
-  site.msdos6 = msdos6;
-  return site;
-}
 
 struct Row {
   const char* image;
@@ -88,7 +46,7 @@ const Row kRows[] = {
 TEST(DospartImages, EachDiskEndsWithItsCode) {
   for (const Row& row : kRows) {
     ImageDisk disk(kDir + "/" + row.image + ".img");
-    const Verdict verdict = Check(disk, Kit(row.msdos6));
+    const Verdict verdict = Check(disk, Kit(kDir, row.msdos6));
     EXPECT_EQ(static_cast<int>(verdict.code), row.code) << row.image << ": " << verdict.message;
     EXPECT_NE(verdict.message.find(row.says), std::string::npos)
         << row.image << ": " << verdict.message;
@@ -99,7 +57,7 @@ TEST(DospartImages, EachDiskEndsWithItsCode) {
     EXPECT_EQ(static_cast<int>(ReadBootSector(again, Site{}, sector).code), row.bootsect)
         << row.image;
     if (row.code == 0) {  // the first sector as the recipe copied it
-      const std::vector<std::uint8_t> copy = Bytes(std::string(row.image) + ".sec");
+      const std::vector<std::uint8_t> copy = FileBytes(kDir + "/" + row.image + ".sec");
       EXPECT_TRUE(std::equal(sector.begin(), sector.end(), copy.begin(), copy.end())) << row.image;
     }
   }

@@ -260,16 +260,6 @@ TEST(FileTrust, AUserIsTrustedOnlyWhereNoneOfHisProgramsHasFewerRights) {
   EXPECT_EQ(verdict.principal, kEveryone);
 }
 
-// Another copy's lock, or a squatter's object of the same name that must stop nothing.
-TEST(FileTrust, OnlyTheSystemsPrincipalsCountAsAnotherCopysLock) {
-  for (const auto& sid : {kAdmins, kSystem, kInstaller}) {
-    EXPECT_TRUE(IsSystemPrincipal(sid));
-  }
-  for (const auto& sid : {kUser, kUsers, kEveryone, std::wstring()}) {
-    EXPECT_FALSE(IsSystemPrincipal(sid));
-  }
-}
-
 TEST(TrustRefusal, NamesTheFileTheReasonAndTheRemedy) {
   const std::wstring lead =
       L"Файл C:\\morvane1.bat не открыт: программа работает с правами администратора, а этот "

@@ -55,11 +55,7 @@ TEST(Run, AWorkRunKeepsTheAppliedScriptAndATitleSetSinceThePress) {
 }
 
 TEST(Run, TheRestartFollowsOnlyACleanEndOfTheScriptNoSoonerThanOneIntervalAfterThePress) {
-  struct Shown {  // a message or a failure's text, and the second it came
-    unsigned atS;
-    std::wstring text;
-    bool operator==(const Shown&) const = default;
-  };
+  using Shown = std::pair<unsigned, std::wstring>;  // the second it came, and its text
   const std::wstring stillRuns(expected::kScriptStillRuns), limit(expected::kTimeLimitMessage);
   const std::wstring unknown(expected::kScriptEndUnknown),
       armed(expected::kRestartAlreadyRequested);
@@ -74,12 +70,7 @@ TEST(Run, TheRestartFollowsOnlyACleanEndOfTheScriptNoSoonerThanOneIntervalAfterT
       {"clean end before the interval", 2, {0, 0}, 0, 5, {}},
       {"clean end after it", 8, {0, 0}, 0, 8, {}},
       {"exit code 3", 2, {3, 0}, 0, -1, {{2, expected::ScriptExitedWith(L"3")}}},
-      {"a status code",
-       6,
-       {0xC000013A, 0},
-       0,
-       -1,
-       {{6, expected::ScriptExitedWith(L"0xC000013A")}}},
+      {"status", 6, {0xC000013A, 0}, 0, -1, {{6, expected::ScriptExitedWith(L"0xC000013A")}}},
       {"its end not known", 4, {0, 6}, 0, -1, {{4, unknown}}},
       {"a clean end just inside the time limit", 118, {0, 0}, 0, 118, {}},
       {"the time limit, a clean end after it", 121, {0, 0}, 0, -1, {{120, limit}}},
@@ -222,14 +213,26 @@ TEST(Exit, ExitOrTheCloseBoxWhileArmedEndsTheProgramAndNoRestartFollows) {
 TEST(Help, HelpOpensTheHelpFileOrElseTheReadmeBesideTheProgramAndChangesNothingElse) {
   const std::wstring folder = L"D:\\Программы\\addmorvane\\";
   const std::wstring refusal = L"Файл не открыт: a refusal made up by the test";
-  const OpenResult missing{2, {}};
+  const std::wstring byHand = std::wstring(expected::kHelpByHandLead) + folder;
+  const OpenResult missing{2, {}}, noShell{0, {}, false, true};
   const struct {
     const char* name;
     OpenResult help, readme;
-    std::vector<std::wstring> opened;  // names tried, in order
-    std::vector<std::wstring> messages;
+    std::vector<std::wstring> opened;    // names tried, in order
+    std::vector<std::wstring> messages;  // a failure's as "code: text"
   } cases[] = {
       {"help file opened", {}, {}, {L"Help.hlp"}, {}},
+      {"help file failed",
+       {1155, {}},
+       {},
+       {L"Help.hlp"},
+       {L"1155: Не удалось открыть файл " + folder + L"Help.hlp."}},
+      {"no user's shell", noShell, {}, {L"Help.hlp"}, {byHand + L"Help.hlp"}},
+      {"no help file, no user's shell",
+       missing,
+       noShell,
+       {L"Help.hlp", L"README.txt"},
+       {byHand + L"README.txt"}},
       {"no help file", missing, {}, {L"Help.hlp", L"README.txt"}, {}},
       {"neither",
        missing,
@@ -267,36 +270,16 @@ TEST(Help, HelpOpensTheHelpFileOrElseTheReadmeBesideTheProgramAndChangesNothingE
         opened.push_back({folder + name, ShowCommand::Maximized});
       }
       EXPECT_EQ(actions.shellCalls, opened);
-      EXPECT_EQ(actions.messages, c.messages);
-      EXPECT_TRUE(actions.failures.empty());
+      std::vector<std::wstring> told = actions.messages;
+      for (const ReportedFailure& failure : actions.failures) {
+        told.push_back(std::to_wstring(failure.code) + L": " + failure.action);
+      }
+      EXPECT_EQ(told, c.messages);
       EXPECT_EQ(app.State(), state);
       EXPECT_EQ(app.form.Caption(), caption);
       EXPECT_EQ(app.form.TimerEnabled(), stage > 0);
       EXPECT_EQ(actions.runScriptWrites.size(), writes);
     }
-  }
-}
-
-TEST(Help, AFailureIsToldAndWithoutTheUsersShellThePathIsGivenToOpenByHand) {
-  const std::wstring at = std::wstring(expected::kHelpByHandLead) + L"D:\\Программы\\addmorvane\\";
-  const OpenResult byHand{0, {}, false, true};
-  const struct {
-    OpenResult help, readme;
-    std::vector<std::wstring> messages;
-    std::vector<ReportedFailure> failures;
-  } cases[] = {{{1155, {}},
-                {},
-                {},
-                {{1155, L"Не удалось открыть файл D:\\Программы\\addmorvane\\Help.hlp."}}},
-               {byHand, {}, {at + L"Help.hlp"}, {}},
-               {{2, {}}, byHand, {at + L"README.txt"}, {}}};
-  for (const auto& c : cases) {
-    RecordingActions actions;
-    MemoryApp app(actions, 10);
-    actions.shellResultFor = {{L"Help.hlp", c.help}, {L"README.txt", c.readme}};
-    app.form.Click(ControlId::Command4);
-    EXPECT_EQ(actions.messages, c.messages);
-    EXPECT_EQ(actions.failures, c.failures);
   }
 }
 
