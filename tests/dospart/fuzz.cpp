@@ -1,8 +1,7 @@
 // libFuzzer target: the check and bootsect on a disk of any content. An input is a list of
-// sectors, each 8 bytes of LBA and 512 of content; any other sector reads as zeros, and reads
-// past the disk's size (the largest LBA + 1) fail. Seeds are the sectors that the check of
-// each real test disk reads (DOSPART_SEED_IMAGE=disk DOSPART_SEED_OUT=file: write one, quit);
-// DOSPART_MASTER names the folder with the kit's master copies the check compares with.
+// sectors, 8 bytes of LBA and 512 of content each; other sectors read as zeros, and reads past the
+// largest LBA fail. DOSPART_SEED_IMAGE=disk DOSPART_SEED_OUT=file writes the sectors the check of
+// a test disk reads, as a seed, and quits; DOSPART_MASTER names make-images' folder (the kit).
 #include <cstdlib>
 #include <cstring>
 #include <map>

@@ -132,7 +132,10 @@ inline std::wstring ScriptExitedWith(std::wstring_view code) {
 }
 inline constexpr std::wstring_view kHelpMissing =
     L"Файл справки Help.hlp не найден в папке программы.";
-
+// Where no shell with the user's own rights answers; the file's full path follows.
+inline constexpr std::wstring_view kHelpByHandLead =
+    L"Справка не открыта: программа работает с правами администратора и открывает файлы только "
+    L"через Проводник с правами пользователя, а он не ответил. Откройте файл сами:\n\n";
 // What the program says once the launch script may have prepared the next start: closing it
 // ends only its own requests.
 inline constexpr std::wstring_view kTimeLimitMessage =
@@ -144,23 +147,14 @@ inline constexpr std::wstring_view kRestartRefusedMessage =
     L"не закроют кнопкой «выход». Закрытие программы отменяет только эти просьбы: то, что файл "
     L"C:\\morvane1.bat подготовил к следующему запуску, остаётся, и любая следующая "
     L"перезагрузка запустит DOS. Как это отменить, написано в файле README.txt.";
-
 // Given to Windows while the launch script runs, to hold off a restart or sign-out.
 inline constexpr std::wstring_view kEndSessionHold =
     L"Выполняется файл C:\\morvane1.bat. Перезагрузка до его завершения может оставить "
     L"подготовку к запуску DOS незаконченной.";
-
 // "выполнить" while another copy of the program runs the launch script.
 inline constexpr std::wstring_view kScriptRunsInAnotherCopy =
     L"Файл C:\\morvane1.bat уже выполняется: его запустила другая копия программы. Дождитесь, "
     L"пока он завершится.";
-
-// ---- help ----
-
-// Where no shell with the user's own rights answers; the file's full path follows.
-inline constexpr std::wstring_view kHelpByHandLead =
-    L"Справка не открыта: программа работает с правами администратора и открывает файлы только "
-    L"через Проводник с правами пользователя, а он не ответил. Откройте файл сами:\n\n";
 
 // ---- the command line ----
 

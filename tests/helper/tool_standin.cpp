@@ -48,8 +48,8 @@ int mountvol(const fs::path& drives, std::string at, const std::string& what) {
     fs::rename(drives / what.substr(10, what.size() - 11), at, error);
     // Windows names volumes in lower case, whatever case it was given.
     std::string name = what;
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (char& c : name)
+      c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     std::ofstream(at + ".vol", std::ios::binary) << what.substr(0, 10) << name.substr(10);
     return error ? 1 : 0;
   } else {

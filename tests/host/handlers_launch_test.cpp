@@ -35,7 +35,6 @@ TEST(Run, TrialRunWritesTheDefaultStartsTheLaunchScriptAndRestartsEveryInterval)
 // The run script keeps what the last "применить" wrote, and a title set by "применить" while
 // the script runs is not taken back when the script fails.
 TEST(Run, AWorkRunKeepsTheAppliedScriptAndATitleSetSinceThePress) {
-  const std::wstring title = std::wstring(expected::kFormCaption) + L" ";
   RecordingActions actions;
   MemoryApp app(actions, 10);
   app.form.Click(ControlId::Option2);
@@ -51,14 +50,14 @@ TEST(Run, AWorkRunKeepsTheAppliedScriptAndATitleSetSinceThePress) {
   app.form.Click(ControlId::Command3);
   ASSERT_TRUE(actions.EndLaunchScript({3, 0}));
   EXPECT_EQ(actions.messages, std::vector<std::wstring>{expected::ScriptExitedWith(L"3")});
-  EXPECT_EQ(app.form.Caption(), title + L"C:\\Morvane.com -d -1 -p");
+  EXPECT_EQ(app.form.Caption(),
+            std::wstring(expected::kFormCaption) + L" C:\\Morvane.com -d -1 -p");
 }
 
 TEST(Run, TheRestartFollowsOnlyACleanEndOfTheScriptNoSoonerThanOneIntervalAfterThePress) {
   using Shown = std::pair<unsigned, std::wstring>;  // the second it came, and its text
   const std::wstring stillRuns(expected::kScriptStillRuns), limit(expected::kTimeLimitMessage);
-  const std::wstring unknown(expected::kScriptEndUnknown),
-      armed(expected::kRestartAlreadyRequested);
+  const std::wstring unknown(expected::kScriptEndUnknown), done(expected::kRestartAlreadyRequested);
   const struct {
     const char* name;
     unsigned endAtS;  // the script's end, in seconds after the press; 0: it never ends
@@ -77,7 +76,7 @@ TEST(Run, TheRestartFollowsOnlyACleanEndOfTheScriptNoSoonerThanOneIntervalAfterT
       {"a press while it runs", 7, {0, 0}, 3, 7, {{3, stillRuns}}},
       {"a press just before the limit", 0, {}, 119, -1, {{119, stillRuns}, {120, limit}}},
       {"a press at the limit", 0, {}, 120, -1, {{120, limit}, {120, limit}}},
-      {"a press once armed", 2, {0, 0}, 12, 5, {{12, armed}}},
+      {"a press once armed", 2, {0, 0}, 12, 5, {{12, done}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -214,6 +213,9 @@ TEST(Help, HelpOpensTheHelpFileOrElseTheReadmeBesideTheProgramAndChangesNothingE
   const std::wstring folder = L"D:\\Программы\\addmorvane\\";
   const std::wstring refusal = L"Файл не открыт: a refusal made up by the test";
   const std::wstring byHand = std::wstring(expected::kHelpByHandLead) + folder;
+  const std::wstring none(expected::kHelpMissing);
+  const std::wstring failed = L"1155: Не удалось открыть файл " + folder + L"Help.hlp.";
+  const std::vector<std::wstring> both{L"Help.hlp", L"README.txt"};
   const OpenResult missing{2, {}}, noShell{0, {}, false, true};
   const struct {
     const char* name;
@@ -222,28 +224,12 @@ TEST(Help, HelpOpensTheHelpFileOrElseTheReadmeBesideTheProgramAndChangesNothingE
     std::vector<std::wstring> messages;  // a failure's as "code: text"
   } cases[] = {
       {"help file opened", {}, {}, {L"Help.hlp"}, {}},
-      {"help file failed",
-       {1155, {}},
-       {},
-       {L"Help.hlp"},
-       {L"1155: Не удалось открыть файл " + folder + L"Help.hlp."}},
+      {"help file failed", {1155, {}}, {}, {L"Help.hlp"}, {failed}},
       {"no user's shell", noShell, {}, {L"Help.hlp"}, {byHand + L"Help.hlp"}},
-      {"no help file, no user's shell",
-       missing,
-       noShell,
-       {L"Help.hlp", L"README.txt"},
-       {byHand + L"README.txt"}},
+      {"no help file, no user's shell", missing, noShell, both, {byHand + L"README.txt"}},
       {"no help file", missing, {}, {L"Help.hlp", L"README.txt"}, {}},
-      {"neither",
-       missing,
-       missing,
-       {L"Help.hlp", L"README.txt"},
-       {std::wstring(expected::kHelpMissing)}},
-      {"no folder at all",
-       {3, {}},
-       missing,
-       {L"Help.hlp", L"README.txt"},
-       {std::wstring(expected::kHelpMissing)}},
+      {"neither", missing, missing, both, {none}},
+      {"no folder at all", {3, {}}, missing, both, {none}},
       {"help file refused", {0, refusal}, {}, {L"Help.hlp"}, {refusal}},
       {"readme refused", missing, {0, refusal}, {L"Help.hlp", L"README.txt"}, {refusal}},
       {"not confirmed", {0, {}, true}, {}, {L"Help.hlp"}, {}},

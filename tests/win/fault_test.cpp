@@ -278,10 +278,9 @@ TEST_F(FaultTest, ManyRoundsEndInTrialModeWithoutGrowingResourceUse) {
       CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   EXPECT_EQ(CountGuiObjects(&fromSystem).user, atEnd.user + 1);
   DestroyWindow(popup);
-  // By round 10 every cycle, pass and flag has been chosen by real input, so whatever the system
-  // creates once and keeps (a cached brush or DC of a control, a clipboard format) exists
-  // already; two more allow for such a cache filled late. A leak in a round would show 200
-  // times over, one in every ten rounds 20 times.
+  // By round 10 real input has chosen every cycle, pass and flag, so what the system creates once
+  // and keeps (a control's cached brush or DC, a clipboard format) exists already; two more allow
+  // for a cache filled late. A leak in a round would show 200 times over.
   EXPECT_LE(atEnd.gdi, afterRealInput.gdi + 2);
   EXPECT_LE(atEnd.user, afterRealInput.user + 2);
 }
